@@ -1,0 +1,11 @@
+// The face: four bitmaps framing the host's full-screen main window.
+#pragma once
+
+// Replaces the four face bitmaps with copies widened to screenWidth x screenHeight by
+// repeating their bands. A size below the design in one direction leaves that direction
+// at design size.
+void WidenFace(int screenWidth, int screenHeight);
+
+// Prints "Pic\VeltraLogo.bmp", when there is one below the current directory, into the
+// top-left corner of the right-hand face bitmap.
+void PrintLogo();

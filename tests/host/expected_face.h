@@ -1,0 +1,35 @@
+// What the face must look like on a given screen, described independently of the
+// library: which pieces of the resource art land where, and which bands repeat.
+#pragma once
+
+#include <windows.h>
+
+#include <map>
+#include <vector>
+
+#include "tests/support/image.h"
+
+// A rectangle of a face bitmap, in the bitmap's own coordinates, filled from the art at
+// from, repeating with period (0: no repeat in that direction).
+struct Piece {
+    RECT area;
+    POINT from;
+    SIZE period;
+};
+
+struct ExpectedBitmap {
+    int id;       // resource of the design-size art
+    POINT at;     // where DrawFace puts it on the screen
+    SIZE size;    // its size after widening
+    std::vector<Piece> pieces;
+};
+
+// The four bitmaps in the order DrawFace paints them: top, bottom, left, right.
+std::vector<ExpectedBitmap> ExpectedFace(SIZE screen);
+
+// The extra width of the last insertion of each bottom strip, which the library computes.
+std::vector<int> LastExtraWidths(SIZE screen);
+
+// The screen as DrawFace must leave it on a canvas filled with fill.
+Image ComposeFace(const std::vector<ExpectedBitmap>& face, const std::map<int, Image>& art,
+                  SIZE screen, uint32_t fill);

@@ -1,0 +1,48 @@
+// The library as a host sees it: Veltra1024.dll loaded from beside the test program,
+// reached only through its exports.
+#pragma once
+
+#include <windows.h>
+
+#include <string>
+
+#include "include/veltra1024.h"
+
+class Veltra {
+public:
+    Veltra();
+    ~Veltra() { Unload(); }
+    Veltra(const Veltra&) = delete;
+    Veltra& operator=(const Veltra&) = delete;
+
+    // Detaches the library now (the last reference of this process goes).
+    void Unload();
+
+    HMODULE module = nullptr;
+    PFN_DrawFace DrawFace = nullptr;
+    PFN_GetBgkColorSize GetBgkColorSize = nullptr;
+    PFN_GetObjectRect GetObjectRect = nullptr;
+    PFN_FactroyColorButtom FactroyColorButtom = nullptr;
+    PFN_FactroyLableControl FactroyLableControl = nullptr;
+    PFN_FactroySlipControl FactroySlipControl = nullptr;
+};
+
+// Full path of the DLL under test.
+std::string LibraryPath();
+
+// The screen this process runs on, as the library measured it.
+SIZE Screen();
+
+// A folder of its own, made current while the object lives, for tests that put files
+// where the library looks for them; removed with what it holds.
+class ScratchFolder {
+public:
+    ScratchFolder();
+    ~ScratchFolder();
+    ScratchFolder(const ScratchFolder&) = delete;
+    ScratchFolder& operator=(const ScratchFolder&) = delete;
+
+private:
+    std::string previous_;
+    std::string path_;
+};

@@ -1,0 +1,47 @@
+// Pictures as the tests read them: 0x00RRGGBB pixels, top row first.
+#pragma once
+
+#include <windows.h>
+
+#include <cstdint>
+#include <string>
+#include <vector>
+
+struct Image {
+    int width = 0;
+    int height = 0;
+    std::vector<uint32_t> pixels;
+
+    uint32_t At(int x, int y) const { return pixels[static_cast<size_t>(y) * width + x]; }
+};
+
+// The pixels of a bitmap (DDB or DIB section).
+Image ReadBitmap(HBITMAP bitmap);
+
+// A resource bitmap of module, as a host would load it.
+Image LoadArt(HMODULE module, int id);
+
+// A 32-bit DIB section selected into a memory DC: somewhere to paint and read back.
+class Canvas {
+public:
+    Canvas(int width, int height, COLORREF fill);
+    ~Canvas();
+    Canvas(const Canvas&) = delete;
+    Canvas& operator=(const Canvas&) = delete;
+
+    HDC dc() const { return dc_; }
+    Image Read() const;
+
+private:
+    int width_, height_;
+    HDC dc_;
+    HBITMAP bitmap_;
+    HGDIOBJ old_;
+    void* bits_ = nullptr;
+};
+
+// Writes a 24-bit BMP file of width x height whose pixel (x, y) is pixel(x, y).
+void WriteBmp(const std::string& path, int width, int height, uint32_t (*pixel)(int x, int y));
+
+// Where actual first differs from expected, or "" when they are the same picture.
+std::string FirstDifference(const Image& actual, const Image& expected);

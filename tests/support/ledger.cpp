@@ -1,0 +1,287 @@
+#include "tests/support/ledger.h"
+
+#include <cstring>
+#include <sstream>
+
+namespace {
+
+Ledger* current = nullptr;
+
+// The original of each hooked function, filled when a module's import is patched.
+#define ORIGINAL(name) Original##name
+#define DECLARE_ORIGINAL(name) decltype(&::name) ORIGINAL(name) = nullptr;
+DECLARE_ORIGINAL(CreateCompatibleDC)
+DECLARE_ORIGINAL(DeleteDC)
+DECLARE_ORIGINAL(GetDC)
+DECLARE_ORIGINAL(ReleaseDC)
+DECLARE_ORIGINAL(CreateCompatibleBitmap)
+DECLARE_ORIGINAL(CreateBitmap)
+DECLARE_ORIGINAL(LoadBitmapA)
+DECLARE_ORIGINAL(LoadImageA)
+DECLARE_ORIGINAL(CreatePen)
+DECLARE_ORIGINAL(CreateSolidBrush)
+DECLARE_ORIGINAL(CreateFontIndirectA)
+DECLARE_ORIGINAL(CreateRectRgn)
+DECLARE_ORIGINAL(DeleteObject)
+DECLARE_ORIGINAL(SelectObject)
+DECLARE_ORIGINAL(BitBlt)
+
+HDC WINAPI HookCreateCompatibleDC(HDC dc)
+{
+    HDC made = ORIGINAL(CreateCompatibleDC)(dc);
+    current->Count("CreateCompatibleDC");
+    current->Made(made, "dc", "CreateCompatibleDC");
+    current->RememberDefaults(made);
+    return made;
+}
+
+BOOL WINAPI HookDeleteDC(HDC dc)
+{
+    current->Count("DeleteDC");
+    current->CheckDefaults(dc);
+    const BOOL deleted = ORIGINAL(DeleteDC)(dc);
+    if (deleted)
+        current->Gone(dc, "DeleteDC");
+    else
+        current->Fault("DeleteDC failed");
+    return deleted;
+}
+
+HDC WINAPI HookGetDC(HWND window)
+{
+    HDC dc = ORIGINAL(GetDC)(window);
+    current->Count("GetDC");
+    current->Made(dc, "window dc", "GetDC");
+    return dc;
+}
+
+int WINAPI HookReleaseDC(HWND window, HDC dc)
+{
+    current->Count("ReleaseDC");
+    current->Gone(dc, "ReleaseDC");
+    return ORIGINAL(ReleaseDC)(window, dc);
+}
+
+HBITMAP WINAPI HookCreateCompatibleBitmap(HDC dc, int width, int height)
+{
+    HBITMAP made = ORIGINAL(CreateCompatibleBitmap)(dc, width, height);
+    current->Count("CreateCompatibleBitmap");
+    current->Made(made, "bitmap", "CreateCompatibleBitmap");
+    return made;
+}
+
+HBITMAP WINAPI HookCreateBitmap(int width, int height, UINT planes, UINT bits, const void* data)
+{
+    HBITMAP made = ORIGINAL(CreateBitmap)(width, height, planes, bits, data);
+    current->Count("CreateBitmap");
+    current->Made(made, "bitmap", "CreateBitmap");
+    return made;
+}
+
+HBITMAP WINAPI HookLoadBitmapA(HINSTANCE module, LPCSTR name)
+{
+    HBITMAP made = ORIGINAL(LoadBitmapA)(module, name);
+    current->Count("LoadBitmapA");
+    current->Made(made, "bitmap", "LoadBitmapA");
+    return made;
+}
+
+HANDLE WINAPI HookLoadImageA(HINSTANCE module, LPCSTR name, UINT type, int cx, int cy, UINT flags)
+{
+    HANDLE made = ORIGINAL(LoadImageA)(module, name, type, cx, cy, flags);
+    current->Count("LoadImageA");
+    if (type == IMAGE_BITMAP)
+        current->Made(made, "bitmap", "LoadImageA");
+    return made;
+}
+
+HPEN WINAPI HookCreatePen(int style, int width, COLORREF color)
+{
+    HPEN made = ORIGINAL(CreatePen)(style, width, color);
+    current->Count("CreatePen");
+    current->Made(made, "pen", "CreatePen");
+    return made;
+}
+
+HBRUSH WINAPI HookCreateSolidBrush(COLORREF color)
+{
+    HBRUSH made = ORIGINAL(CreateSolidBrush)(color);
+    current->Count("CreateSolidBrush");
+    current->Made(made, "brush", "CreateSolidBrush");
+    return made;
+}
+
+HFONT WINAPI HookCreateFontIndirectA(const LOGFONTA* font)
+{
+    HFONT made = ORIGINAL(CreateFontIndirectA)(font);
+    current->Count("CreateFontIndirectA");
+    current->Made(made, "font", "CreateFontIndirectA");
+    return made;
+}
+
+HRGN WINAPI HookCreateRectRgn(int left, int top, int right, int bottom)
+{
+    HRGN made = ORIGINAL(CreateRectRgn)(left, top, right, bottom);
+    current->Count("CreateRectRgn");
+    current->Made(made, "region", "CreateRectRgn");
+    return made;
+}
+
+BOOL WINAPI HookDeleteObject(HGDIOBJ object)
+{
+    current->Count("DeleteObject");
+    const std::string what = DescribeObject(object);
+    const BOOL deleted = ORIGINAL(DeleteObject)(object);
+    if (!deleted)
+        current->Fault("DeleteObject failed on " + what);
+    else
+        current->Gone(object, what.c_str());
+    return deleted;
+}
+
+HGDIOBJ WINAPI HookSelectObject(HDC dc, HGDIOBJ object)
+{
+    current->Count("SelectObject");
+    return ORIGINAL(SelectObject)(dc, object);
+}
+
+BOOL WINAPI HookBitBlt(HDC dest, int x, int y, int cx, int cy, HDC src, int sx, int sy, DWORD rop)
+{
+    current->Count("BitBlt");
+    return ORIGINAL(BitBlt)(dest, x, y, cx, cy, src, sx, sy, rop);
+}
+
+struct Hook {
+    const char* name;
+    void* replacement;
+    void** original;
+};
+
+#define HOOK(name) {#name, reinterpret_cast<void*>(&Hook##name), reinterpret_cast<void**>(&ORIGINAL(name))}
+
+const Hook Hooks[] = {
+    HOOK(CreateCompatibleDC), HOOK(DeleteDC), HOOK(GetDC), HOOK(ReleaseDC),
+    HOOK(CreateCompatibleBitmap), HOOK(CreateBitmap), HOOK(LoadBitmapA), HOOK(LoadImageA),
+    HOOK(CreatePen), HOOK(CreateSolidBrush), HOOK(CreateFontIndirectA), HOOK(CreateRectRgn),
+    HOOK(DeleteObject), HOOK(SelectObject), HOOK(BitBlt),
+};
+
+const Hook* FindHook(const char* name)
+{
+    for (const Hook& hook : Hooks)
+        if (std::strcmp(hook.name, name) == 0)
+            return &hook;
+    return nullptr;
+}
+
+void WriteSlot(void** slot, void* value)
+{
+    DWORD old;
+    VirtualProtect(slot, sizeof *slot, PAGE_READWRITE, &old);
+    *slot = value;
+    VirtualProtect(slot, sizeof *slot, old, &old);
+}
+
+}  // namespace
+
+std::string DescribeObject(HGDIOBJ object)
+{
+    switch (GetObjectType(object)) {
+    case OBJ_BITMAP: {
+        BITMAP info = {};
+        GetObjectA(object, sizeof info, &info);
+        std::ostringstream text;
+        text << "bitmap " << info.bmWidth << "x" << info.bmHeight;
+        return text.str();
+    }
+    case OBJ_MEMDC: return "dc";
+    case OBJ_DC: return "window dc";
+    case OBJ_PEN: return "pen";
+    case OBJ_BRUSH: return "brush";
+    case OBJ_FONT: return "font";
+    case OBJ_REGION: return "region";
+    default: return "unknown object";
+    }
+}
+
+Ledger::Ledger(HMODULE module)
+{
+    current = this;
+    auto* base = reinterpret_cast<BYTE*>(module);
+    const auto* dos = reinterpret_cast<const IMAGE_DOS_HEADER*>(base);
+    const auto* nt = reinterpret_cast<const IMAGE_NT_HEADERS*>(base + dos->e_lfanew);
+    const IMAGE_DATA_DIRECTORY& imports = nt->OptionalHeader.DataDirectory[IMAGE_DIRECTORY_ENTRY_IMPORT];
+    auto* descriptor = reinterpret_cast<IMAGE_IMPORT_DESCRIPTOR*>(base + imports.VirtualAddress);
+    for (; imports.VirtualAddress && descriptor->Name; ++descriptor) {
+        auto* names = reinterpret_cast<IMAGE_THUNK_DATA*>(base + descriptor->OriginalFirstThunk);
+        auto* slots = reinterpret_cast<IMAGE_THUNK_DATA*>(base + descriptor->FirstThunk);
+        for (; names->u1.AddressOfData; ++names, ++slots) {
+            if (IMAGE_SNAP_BY_ORDINAL(names->u1.Ordinal))
+                continue;
+            const auto* byName = reinterpret_cast<const IMAGE_IMPORT_BY_NAME*>(base + names->u1.AddressOfData);
+            const Hook* hook = FindHook(reinterpret_cast<const char*>(byName->Name));
+            if (!hook)
+                continue;
+            void** slot = reinterpret_cast<void**>(&slots->u1.Function);
+            *hook->original = *slot;
+            patches_.push_back({slot, *slot});
+            WriteSlot(slot, hook->replacement);
+        }
+    }
+}
+
+Ledger::~Ledger()
+{
+    // A module unloaded while it was watched has taken its import table with it.
+    HMODULE stillThere;
+    for (const Patch& patch : patches_)
+        if (GetModuleHandleExA(GET_MODULE_HANDLE_EX_FLAG_FROM_ADDRESS | GET_MODULE_HANDLE_EX_FLAG_UNCHANGED_REFCOUNT,
+                               reinterpret_cast<LPCSTR>(patch.slot), &stillThere))
+            WriteSlot(patch.slot, patch.original);
+    current = nullptr;
+}
+
+int Ledger::Calls(const std::string& function) const
+{
+    const auto found = calls_.find(function);
+    return found == calls_.end() ? 0 : found->second;
+}
+
+std::vector<std::string> Ledger::Alive() const
+{
+    std::vector<std::string> lines;
+    for (const auto& [handle, record] : alive_)
+        lines.push_back(record.kind + " from " + record.by);
+    return lines;
+}
+
+void Ledger::Made(HANDLE handle, const char* kind, const char* by)
+{
+    if (handle)
+        alive_[handle] = {kind, by};
+}
+
+void Ledger::Gone(HANDLE handle, const char* by)
+{
+    if (alive_.erase(handle) == 0)
+        deletedForeign_.push_back(by);
+}
+
+void Ledger::RememberDefaults(HDC dc)
+{
+    if (dc)
+        defaults_[dc] = {GetCurrentObject(dc, OBJ_BITMAP), GetCurrentObject(dc, OBJ_PEN),
+                         GetCurrentObject(dc, OBJ_BRUSH), GetCurrentObject(dc, OBJ_FONT)};
+}
+
+void Ledger::CheckDefaults(HDC dc)
+{
+    const auto found = defaults_.find(dc);
+    if (found == defaults_.end())
+        return;
+    const UINT kinds[] = {OBJ_BITMAP, OBJ_PEN, OBJ_BRUSH, OBJ_FONT};
+    for (size_t i = 0; i < found->second.size(); ++i)
+        if (GetCurrentObject(dc, kinds[i]) != found->second[i])
+            Fault("dc deleted with " + DescribeObject(GetCurrentObject(dc, kinds[i])) + " still selected");
+    defaults_.erase(found);
+}

@@ -1,0 +1,61 @@
+// The test ledger: counts a module's calls to the GDI and USER object functions and keeps
+// the list of objects it made and has not given back. It hooks the module's import
+// address table, so it sees exactly what that module does, not what the test does
+// (unless the module is the test program itself).
+#pragma once
+
+#include <windows.h>
+
+#include <map>
+#include <string>
+#include <vector>
+
+class Ledger {
+public:
+    // Hooks module's imports until the ledger goes. One ledger at a time.
+    explicit Ledger(HMODULE module);
+    ~Ledger();
+    Ledger(const Ledger&) = delete;
+    Ledger& operator=(const Ledger&) = delete;
+
+    // How often the module called function (by its export name, e.g. "BitBlt").
+    int Calls(const std::string& function) const;
+
+    // Objects made since the ledger started and not released, one line each.
+    std::vector<std::string> Alive() const;
+
+    // Misuse seen: a DC deleted with an object of its own still selected, a release of
+    // something the module did not hold, a failed delete.
+    const std::vector<std::string>& Faults() const { return faults_; }
+
+    // Objects made before the ledger started that the module deleted, with what they were
+    // (e.g. "bitmap 1024x15").
+    const std::vector<std::string>& DeletedForeign() const { return deletedForeign_; }
+
+    // Called by the hooks.
+    void Count(const char* function) { ++calls_[function]; }
+    void Made(HANDLE handle, const char* kind, const char* by);
+    void Gone(HANDLE handle, const char* by);
+    void Fault(const std::string& what) { faults_.push_back(what); }
+    void RememberDefaults(HDC dc);
+    void CheckDefaults(HDC dc);
+
+private:
+    struct Patch {
+        void** slot;
+        void* original;
+    };
+    struct Record {
+        std::string kind;
+        std::string by;
+    };
+    std::vector<Patch> patches_;
+    std::map<std::string, int> calls_;
+    std::map<HANDLE, Record> alive_;
+    std::map<HDC, std::vector<HGDIOBJ>> defaults_;
+    std::vector<std::string> faults_;
+    std::vector<std::string> deletedForeign_;
+};
+
+// Describes a GDI object as a test reads it: "bitmap 1024x15", "dc", "pen" ...
+std::string DescribeObject(HGDIOBJ object);

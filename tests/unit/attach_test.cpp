@@ -1,0 +1,62 @@
+// Attach and detach with the library's code linked into this program, so that the
+// ledger sees the widening's temporaries, which a loaded DLL makes before any hook.
+#include <gtest/gtest.h>
+
+#include <algorithm>
+
+#include "face/library.h"
+#include "tests/support/ledger.h"
+
+namespace {
+
+struct AttachCase {
+    SIZE screen;
+    int copies;                          // BitBlt calls of the whole widening
+    std::vector<std::string> face;       // the face bitmaps kept, sorted
+};
+
+// At 1280 x 1024: top 2 + 3 (256 from a band of 100); left 3 + 4 + 4 (128 from 20, twice);
+// right 2 + 3; bottom 3 (one strip of 256 from 300) + 10 + 20 (25 from bands of 40, 30,
+// 10 x 5, 40; 56 from 40) + 7 + 23 (32 from 7, five times; 96 from 30).
+const AttachCase AttachCases[] = {
+    {{1024, 768}, 0, {"bitmap 1024x15", "bitmap 1024x201", "bitmap 11x552", "bitmap 184x552"}},
+    {{1280, 1024}, 84, {"bitmap 11x808", "bitmap 1280x15", "bitmap 1280x201", "bitmap 184x808"}},
+};
+
+const AttachCase* CaseForThisScreen()
+{
+    const SIZE screen = {GetSystemMetrics(SM_CXSCREEN), GetSystemMetrics(SM_CYSCREEN)};
+    for (const AttachCase& c : AttachCases)
+        if (c.screen.cx == screen.cx && c.screen.cy == screen.cy)
+            return &c;
+    return nullptr;
+}
+
+}  // namespace
+
+TEST(Attach, KeepsOnlyTheFaceAndDetachReleasesIt)
+{
+    const AttachCase* expected = CaseForThisScreen();
+    if (!expected)
+        GTEST_SKIP() << "no figures for this screen";
+    Ledger ledger(GetModuleHandleA(nullptr));
+    AttachLibrary(GetModuleHandleA(nullptr));
+
+    EXPECT_EQ(Library.ScreenWidth, expected->screen.cx);
+    EXPECT_EQ(Library.ScreenHeight, expected->screen.cy);
+    EXPECT_TRUE(Library.HandCursor);
+    EXPECT_EQ(ledger.Calls("BitBlt"), expected->copies);
+    EXPECT_EQ(ledger.Calls("GetDC"), ledger.Calls("ReleaseDC"));
+    EXPECT_EQ(ledger.Calls("CreateCompatibleDC"), ledger.Calls("DeleteDC"));
+    std::vector<std::string> kept;
+    for (HBITMAP face : {Library.FaceTop, Library.FaceBottom, Library.FaceLeft, Library.FaceRight})
+        kept.push_back(DescribeObject(face));
+    std::sort(kept.begin(), kept.end());
+    EXPECT_EQ(kept, expected->face);
+    EXPECT_EQ(ledger.Alive().size(), 4u);
+    EXPECT_TRUE(ledger.Faults().empty()) << ledger.Faults().front();
+
+    DetachLibrary();
+    EXPECT_TRUE(ledger.Alive().empty());
+    EXPECT_TRUE(ledger.Faults().empty());
+}

@@ -1,0 +1,23 @@
+#!/usr/bin/env bash
+# Installs what is missing, builds the 32-bit library and the demo host, and runs the demo
+# full-screen under Wine on an Xvfb screen of each size, saving a PNG screenshot of each:
+#   tools/demo.sh [--out DIR] [WxH ...]      (default: 1024x768 1920x1080, into build/screenshots)
+set -euo pipefail
+root=$(cd "$(dirname "$0")/.." && pwd)
+out=$root/build/screenshots
+if [ "${1:-}" = "--out" ]; then out=$(realpath -m "$2"); shift 2; fi
+sizes=("$@")
+[ ${#sizes[@]} -gt 0 ] || sizes=(1024x768 1920x1080)
+
+"$root/tools/setup.sh" >/dev/null
+"$root/tools/build.sh" i686 >/dev/null
+mkdir -p "$out"
+bin=$root/build/i686/bin
+for size in "${sizes[@]}"; do
+    shot=$(mktemp --suffix=.bmp)
+    "$root/tools/wine-run.sh" --arch i686 --screen "$size" --cwd "$bin" --timeout 300 -- \
+        "$bin/veltra_demo.exe" --screenshot "Z:${shot//\//\\}"
+    python3 "$root/tools/bmp2png.py" "$shot" "$out/face_$size.png"
+    rm -f "$shot"
+    echo "demo: $out/face_$size.png"
+done

@@ -1,0 +1,41 @@
+#!/usr/bin/env bash
+# Installs what the build and the Wine tests need on a Debian 12 machine, when missing:
+# the mingw-w64 cross compilers, Wine (64- and 32-bit), qemu user emulation for i386
+# programs (this kernel runs no 32-bit code), Xvfb, CMake and GoogleTest's sources.
+set -euo pipefail
+
+need_root() { if [ "$(id -u)" -ne 0 ]; then sudo "$@"; else "$@"; fi; }
+
+packages=(cmake make python3 xvfb x11-utils googletest
+          g++-mingw-w64-i686-posix g++-mingw-w64-x86-64-posix
+          wine wine64 wine32:i386 qemu-user qemu-user-binfmt binfmt-support)
+
+if ! dpkg --print-foreign-architectures | grep -qx i386; then
+    need_root dpkg --add-architecture i386
+    need_root apt-get update
+fi
+
+missing=()
+for p in "${packages[@]}"; do
+    dpkg-query -W -f='${Status}' "$p" 2>/dev/null | grep -q 'ok installed' || missing+=("$p")
+done
+if [ ${#missing[@]} -gt 0 ]; then
+    need_root apt-get update
+    need_root env DEBIAN_FRONTEND=noninteractive apt-get install -y --no-install-recommends "${missing[@]}"
+fi
+
+# 32-bit Wine runs under qemu: make sure the kernel hands i386 programs to it.
+if [ ! -e /proc/sys/fs/binfmt_misc/register ]; then
+    need_root mount -t binfmt_misc binfmt_misc /proc/sys/fs/binfmt_misc
+fi
+if [ ! -e /proc/sys/fs/binfmt_misc/qemu-i386 ]; then
+    need_root update-binfmts --enable qemu-i386 2>/dev/null || true
+fi
+if [ ! -e /proc/sys/fs/binfmt_misc/qemu-i386 ]; then
+    # The registration packages could not do it here (no systemd): register by hand,
+    # with the magic and mask of an i386 ELF executable.
+    interp=$(command -v qemu-i386)
+    printf '%s' ":qemu-i386:M::\\x7fELF\\x01\\x01\\x01\\x00\\x00\\x00\\x00\\x00\\x00\\x00\\x00\\x00\\x02\\x00\\x03\\x00:\\xff\\xff\\xff\\xff\\xff\\xfe\\xfe\\x00\\xff\\xff\\xff\\xff\\xff\\xff\\xff\\xff\\xfe\\xff\\xff\\xff:${interp}:" \
+        | need_root tee /proc/sys/fs/binfmt_misc/register >/dev/null
+fi
+echo "setup: toolchains, Wine, qemu-i386 and Xvfb are ready"
