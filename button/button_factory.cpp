@@ -1,8 +1,116 @@
-#include "include/veltra1024.h"
+#include <iterator>
+#include <new>
 
-// No button type is available yet: the host is told so through out.
-extern "C" void WINAPI FactroyColorButtom(IColorButtom** out, UINT, HWND, NotifyProc, INT_PTR)
+#include "button/color_buttom.h"
+#include "face/library.h"
+
+namespace {
+
+// A coordinate laid out for 1024 x 768 and spread over the real screen:
+// (the screen's width or height, when anchored to the far edge)
+// + d8 x ((ScreenWidth - 1024) / 8) + d10 x ((ScreenWidth - 1024) / 10) + offset,
+// each quotient truncated before it is multiplied.
+struct Coordinate {
+    bool fromFarEdge;
+    int d8;
+    int d10;
+    int offset;
+};
+
+constexpr Coordinate At(int offset) { return {false, 0, 0, offset}; }
+constexpr Coordinate FromFarEdge(int offset) { return {true, 0, 0, offset}; }
+constexpr Coordinate D8(int times, int offset) { return {false, times, 0, offset}; }
+constexpr Coordinate D10(int times, int offset) { return {false, 0, times, offset}; }
+
+struct ButtonType {
+    UINT code;
+    WORD bitmapId;  // a strip of three frames
+    Coordinate x;
+    Coordinate y;
+};
+
+const ButtonType ButtonTypes[] = {
+    {0, 106, FromFarEdge(-60), FromFarEdge(-60)},
+    {1, 111, At(26), FromFarEdge(-40)},
+    {2, 110, At(74), FromFarEdge(-40)},
+    {3, 115, At(122), FromFarEdge(-40)},
+    {4, 137, At(170), FromFarEdge(-40)},
+    {5, 114, D8(1, 244), FromFarEdge(-40)},
+    {6, 113, D8(1, 292), FromFarEdge(-40)},
+    {7, 136, D8(2, 366), FromFarEdge(-40)},
+    {8, 108, D8(2, 414), FromFarEdge(-40)},
+    {9, 112, D8(3, 488), FromFarEdge(-40)},
+    {10, 109, D8(3, 536), FromFarEdge(-40)},
+    {11, 134, FromFarEdge(-355), FromFarEdge(-191)},
+    {12, 135, FromFarEdge(-355), FromFarEdge(-191)},
+    {13, 138, FromFarEdge(-170), At(192)},
+    {14, 133, FromFarEdge(-87), At(192)},
+    {15, 121, D8(6, 774), FromFarEdge(-61)},
+    {16, 155, D8(7, 857), FromFarEdge(-61)},
+    {17, 159, D8(4, 610), FromFarEdge(-40)},
+    {18, 160, D8(4, 658), FromFarEdge(-40)},
+    {19, 163, D10(1, 182), FromFarEdge(-60)},
+    {20, 164, D10(2, 224), FromFarEdge(-60)},
+    {21, 163, D10(2, 243), FromFarEdge(-60)},
+    {22, 164, D10(3, 272), FromFarEdge(-60)},
+    {23, 163, D10(3, 291), FromFarEdge(-60)},
+    {24, 164, D10(4, 320), FromFarEdge(-60)},
+    {25, 163, D10(4, 365), FromFarEdge(-60)},
+    {26, 164, D10(5, 394), FromFarEdge(-60)},
+    {27, 163, D10(5, 413), FromFarEdge(-60)},
+    {28, 164, D10(6, 442), FromFarEdge(-60)},
+    {29, 163, D10(6, 461), FromFarEdge(-60)},
+    {30, 164, D10(7, 490), FromFarEdge(-60)},
+    {31, 172, At(-100), At(-100)},  // off the parent until the host moves it
+    {200, 139, At(0), At(29)},
+    {201, 140, At(0), At(58)},
+    {202, 141, At(0), At(87)},
+    {203, 142, At(0), At(116)},
+    {204, 145, At(0), At(145)},
+    {205, 148, At(0), At(174)},
+    {206, 151, At(0), At(203)},
+    {207, 152, At(0), At(232)},
+    {300, 176, At(5), At(103)},
+    {301, 177, At(5), At(103)},
+};
+
+constexpr int FrameCount = 3;
+
+int Place(const Coordinate& c, int farEdge)
 {
-    if (out)
+    const int widening = Library.ScreenWidth - DesignWidth;
+    return (c.fromFarEdge ? farEdge : 0) + c.d8 * (widening / 8) + c.d10 * (widening / 10) + c.offset;
+}
+
+const ButtonType* FindType(UINT code)
+{
+    for (const ButtonType& type : ButtonTypes)
+        if (type.code == code)
+            return &type;
+    return nullptr;
+}
+
+}  // namespace
+
+extern "C" void WINAPI FactroyColorButtom(IColorButtom** out, UINT typeCode, HWND parent, NotifyProc notify,
+                                          INT_PTR userData)
+{
+    if (!out)
+        return;
+    *out = nullptr;
+    const ButtonType* type = FindType(typeCode);
+    if (!type)
+        return;
+    auto* button = new (std::nothrow) ColorButtom;
+    if (!button)
+        return;
+    // The host sees the button while its window is being created (WM_PARENTNOTIFY among
+    // the creation messages), so the pointer is stored first. The object's virtual table
+    // is the host's interface, slot for slot.
+    *out = reinterpret_cast<IColorButtom*>(button);
+    if (!button->Create(Place(type->x, Library.ScreenWidth), Place(type->y, Library.ScreenHeight), typeCode,
+                        type->bitmapId, parent, notify, userData, FrameCount)) {
+        button->ScalarDeletingDestructor(1);
         *out = nullptr;
+    }
 }

@@ -1,12 +1,5 @@
-# Debian's mingw-w64 cross compilers for 64-bit Windows. The -posix variants are used
-# because GoogleTest needs std::mutex, which the win32 thread model lacks.
-set(CMAKE_SYSTEM_NAME Windows)
+# 64-bit Windows: the companion DLL and the fast test target.
 set(CMAKE_SYSTEM_PROCESSOR AMD64)
-set(CMAKE_C_COMPILER   x86_64-w64-mingw32-gcc-posix)
-set(CMAKE_CXX_COMPILER x86_64-w64-mingw32-g++-posix)
-set(CMAKE_RC_COMPILER  x86_64-w64-mingw32-windres)
-set(CMAKE_FIND_ROOT_PATH /usr/x86_64-w64-mingw32)
-set(CMAKE_FIND_ROOT_PATH_MODE_PROGRAM NEVER)
-set(CMAKE_FIND_ROOT_PATH_MODE_LIBRARY ONLY)
-set(CMAKE_FIND_ROOT_PATH_MODE_INCLUDE ONLY)
+set(VELTRA_TRIPLET x86_64-w64-mingw32)
 set(VELTRA_WINE_ARCH x86_64)
+include(${CMAKE_CURRENT_LIST_DIR}/mingw-w64.cmake)

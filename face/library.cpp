@@ -3,6 +3,7 @@
 #include <initializer_list>
 
 #include "face/face.h"
+#include "window/base_window.h"
 
 LibraryState Library;
 
@@ -32,6 +33,7 @@ void AttachLibrary(HINSTANCE module)
 
 void DetachLibrary()
 {
+    UnregisterControlClasses();
     for (HBITMAP* face : {&Library.FaceTop, &Library.FaceBottom, &Library.FaceLeft, &Library.FaceRight}) {
         if (*face)
             DeleteObject(*face);

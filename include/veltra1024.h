@@ -26,16 +26,27 @@
 #endif
 
 #ifdef __cplusplus
-/* The control interfaces are C++ classes whose virtual tables the host calls. */
+extern "C" {
+#endif
 struct IColorButtom;
 struct ILableControl;
 struct ISlipControl;
-extern "C" {
-#else
+#ifndef __cplusplus
 typedef struct IColorButtom IColorButtom;
 typedef struct ILableControl ILableControl;
 typedef struct ISlipControl ISlipControl;
 #endif
+
+/* Colour button events, the code argument of NotifyProc. */
+#define VELTRA_BUTTON_PRESSED 1        /* left press on the button; detail: MK_ flags */
+#define VELTRA_BUTTON_RELEASED 3       /* left release seen by the button; detail: MK_ flags */
+#define VELTRA_BUTTON_RIGHT_PRESSED 4  /* right press; detail: MK_ flags */
+#define VELTRA_BUTTON_REPEAT 7         /* auto-repeat tick; detail: 0 */
+
+/* Colour button frames, for SetState and GetState. */
+#define VELTRA_FRAME_NORMAL 0
+#define VELTRA_FRAME_HOVER 1
+#define VELTRA_FRAME_PRESSED 2
 
 /* The colour of the inner area that GetBgkColorSize reports: RGB(213, 237, 245). */
 #define VELTRA_BACKGROUND_COLOR 0x00F5EDD5
@@ -80,6 +91,52 @@ typedef void(WINAPI* PFN_FactroySlipControl)(struct ISlipControl** out, UINT typ
 
 #ifdef __cplusplus
 }
+#endif
+
+#ifdef __cplusplus
+/*
+ * The controls. A factory hands the host an object whose virtual table is the interface
+ * below, slot for slot; every slot uses the compiler's member-function convention
+ * (__thiscall on 32-bit MSVC and MinGW). Hosts never delete a control: they call Destroy
+ * (slot 5), which destroys its window and frees it.
+ *
+ * The last slot of each interface stands where an MSVC virtual destructor would: it
+ * destroys the object and, with bit 0 of flags set, frees its memory; it returns the
+ * object's address. It is declared as a plain function so that every compiler gives it
+ * exactly one slot. Hosts have no need to call it.
+ */
+
+/* Slots 0 to 4, the same in every control. */
+struct IBaseWindow {
+    virtual void NoOp(int value) = 0;                                            /* 0: does nothing */
+    virtual int RegisterWndClassEx(const WNDCLASSEXA* windowClass) = 0;          /* 1: RegisterClassExA, 1 or 0 */
+    virtual int RegisterWndClass(HINSTANCE instance, UINT style, HICON icon,     /* 2: the same from its fields */
+                                 HCURSOR cursor, HBRUSH background, LPCSTR menuName,
+                                 LPCSTR className, HICON smallIcon) = 0;
+    virtual int CreateWnd(HINSTANCE instance, HWND parent, LPCSTR className,     /* 3: a window bound to the */
+                          LPCSTR windowName, DWORD style, int x, int y,          /*    object, 1 or 0 */
+                          int cx, int cy) = 0;
+    virtual LRESULT WindowProc(HWND window, UINT msg, WPARAM wParam, LPARAM lParam) = 0;  /* 4 */
+
+protected:
+    ~IBaseWindow() {}
+};
+
+/* A three-frame picture button (frames: VELTRA_FRAME_*). */
+struct IColorButtom : IBaseWindow {
+    virtual void Destroy() = 0;                         /* 5: destroys the window and frees the object */
+    virtual void SetHoverCursor(HCURSOR cursor) = 0;    /* 6: shown over the button; never destroyed */
+    virtual BOOL MoveTo(int x, int y) = 0;              /* 7: in the parent's client coordinates */
+    virtual void SetState(int frame) = 0;               /* 8: the frame to rest in; 0 to 2, others ignored */
+    virtual int GetState() = 0;                         /* 9: the frame shown now */
+    virtual void SetDot(BOOL show) = 0;                 /* 10: a red dot under the picture, from the next paint */
+    virtual int SetAutoRepeat(BOOL on) = 0;             /* 11: VELTRA_BUTTON_REPEAT after a delay, then at
+                                                               intervals; non-zero when started */
+    virtual void* ScalarDeletingDestructor(unsigned int flags) = 0;  /* 12 */
+
+protected:
+    ~IColorButtom() {}
+};
 #endif
 
 #endif /* VELTRA1024_H */

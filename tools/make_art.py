@@ -1,11 +1,13 @@
 #!/usr/bin/env python3
-"""Draws the skin's artwork: the face bitmaps and the hand cursor.
+"""Draws the skin's artwork: the face bitmaps, the buttons and the hand cursor.
 
 Run from the repository root:  python3 tools/make_art.py [--preview DIR]
 --preview also writes PNG pictures of the face at 1024 x 768 and, widened the library's
-way, at 1920 x 1080, to judge the art and its seams by eye.
+way, at 1920 x 1080, to judge the art and its seams by eye, and buttons.png, every
+button strip doubled in size on the metal.
 Standard library only, and deterministic: every run writes the same bytes.
 """
+import math
 import os
 import sys
 import random
@@ -191,10 +193,31 @@ def stamp(cv, x, y, rows, ink):
 
 
 GLYPHS = {
+    "A": [".##.", "#..#", "#..#", "####", "#..#", "#..#", "#..#"],
     "C": [".###", "#...", "#...", "#...", "#...", "#...", ".###"],
+    "E": ["####", "#...", "#...", "###.", "#...", "#...", "####"],
+    "I": ["###", ".#.", ".#.", ".#.", ".#.", ".#.", "###"],
+    "L": ["#...", "#...", "#...", "#...", "#...", "#...", "####"],
+    "M": ["#...#", "##.##", "#.#.#", "#.#.#", "#...#", "#...#", "#...#"],
+    "N": ["#..#", "##.#", "##.#", "#.##", "#.##", "#..#", "#..#"],
+    "O": [".##.", "#..#", "#..#", "#..#", "#..#", "#..#", ".##."],
     "P": ["###.", "#..#", "#..#", "###.", "#...", "#...", "#..."],
+    "S": [".###", "#...", "#...", ".##.", "...#", "...#", "###."],
+    "T": ["#####", "..#..", "..#..", "..#..", "..#..", "..#..", "..#.."],
     "U": ["#..#", "#..#", "#..#", "#..#", "#..#", "#..#", ".##."],
+    "V": ["#...#", "#...#", "#...#", ".#.#.", ".#.#.", "..#..", "..#.."],
     "%": ["##...", "##..#", "...#.", "..#..", ".#...", "#..##", "...##"],
+    " ": ["..", "..", "..", "..", "..", "..", ".."],
+    "0": [".##.", "#..#", "#.##", "#..#", "##.#", "#..#", ".##."],
+    "1": [".#.", "##.", ".#.", ".#.", ".#.", ".#.", "###"],
+    "2": [".##.", "#..#", "...#", "..#.", ".#..", "#...", "####"],
+    "3": ["###.", "...#", "...#", ".##.", "...#", "...#", "###."],
+    "4": ["..#.", ".##.", "#.#.", "#.#.", "####", "..#.", "..#."],
+    "5": ["####", "#...", "###.", "...#", "...#", "#..#", ".##."],
+    "6": [".##.", "#...", "#...", "###.", "#..#", "#..#", ".##."],
+    "7": ["####", "...#", "..#.", "..#.", ".#..", ".#..", ".#.."],
+    "8": [".##.", "#..#", "#..#", ".##.", "#..#", "#..#", ".##."],
+    "9": [".##.", "#..#", "#..#", ".###", "...#", "...#", ".##."],
 }
 
 
@@ -311,6 +334,282 @@ def check_bands(name, cv):
                 for y in range(start + 1, start + width):
                     assert cv.px[y * cv.w:(y + 1) * cv.w] == first, \
                         f"{name}: row {y} differs from row {start}"
+
+
+# ---------------------------------------------------------------- keys
+
+class State:
+    """How a key looks in one frame of its strip: face brightness (top, bottom), edge
+    colours, glyph and tab lamp colours, and whether it stands out or is pushed in."""
+    def __init__(self, face, light, dark, glyph, lamp, glow, raised):
+        self.face, self.light, self.dark = face, light, dark
+        self.glyph, self.lamp, self.glow, self.raised = glyph, lamp, glow, raised
+        self.shift = 0 if raised else 1
+
+
+LIT = (128, 230, 240)
+STATES = [  # normal, hover, pressed: the frames' order in every strip
+    State((16, 2), HILITE, SHADOW, (196, 203, 211), DISPLAY_RULE, False, True),
+    State((34, 18), (168, 175, 184), SHADOW, LIT, LIT, True, True),
+    State((-18, -10), OUTLINE, SOFT_HI, TEXT, ACCENT, False, False),
+]
+
+
+def mix(a, b, k):
+    return tuple(round(u + (v - u) * k) for u, v in zip(a, b))
+
+
+def samples(i, j):
+    """4 x 4 points spread over pixel (i, j), to smooth curved and slanted edges."""
+    return [(i + (si + 0.5) / 4, j + (sj + 0.5) / 4) for sj in range(4) for si in range(4)]
+
+
+class Mask:
+    """A glyph's coverage, 0 to 1 per pixel."""
+    def __init__(self, w, h, a):
+        self.w, self.h, self.a = w, h, a
+
+
+def hit(shape, x, y):
+    kind, *p = shape
+    if kind == "cut":
+        return hit(p[0], x, y)
+    if kind == "rect":
+        x0, y0, x1, y1 = p
+        return x0 <= x < x1 and y0 <= y < y1
+    if kind == "poly":
+        pts, inside = p[0], False
+        for (ax, ay), (bx, by) in zip(pts, pts[1:] + pts[:1]):
+            if (ay > y) != (by > y) and x < ax + (y - ay) * (bx - ax) / (by - ay):
+                inside = not inside
+        return inside
+    if kind == "line":  # a polyline of width t with round ends
+        pts, t = p
+        for (ax, ay), (bx, by) in zip(pts, pts[1:]):
+            dx, dy = bx - ax, by - ay
+            k = max(0, min(1, ((x - ax) * dx + (y - ay) * dy) / (dx * dx + dy * dy)))
+            if math.hypot(x - ax - k * dx, y - ay - k * dy) <= t / 2:
+                return True
+        return False
+    # "arc": the ring between radii r0 and r1, clockwise from a0 to a1 degrees, 0 is up.
+    cx, cy, r0, r1, a0, a1 = p
+    a = math.degrees(math.atan2(x - cx, cy - y)) % 360
+    return r0 <= math.hypot(x - cx, y - cy) <= r1 and (a - a0) % 360 <= a1 - a0
+
+
+def shape_mask(w, h, shapes):
+    """Later shapes win over earlier ones; a ("cut", shape) clears what it covers."""
+    def covered(x, y):
+        on = False
+        for s in shapes:
+            if hit(s, x, y):
+                on = s[0] != "cut"
+        return on
+    return Mask(w, h, [sum(covered(x, y) for x, y in samples(i, j)) / 16
+                       for j in range(h) for i in range(w)])
+
+
+def text_mask(s):
+    cv = Canvas(sum(len(GLYPHS[c][0]) + 1 for c in s) - 1, 7)
+    text(cv, 0, 0, s, (255, 255, 255))
+    return Mask(cv.w, cv.h, [p[0] / 255 for p in cv.px])
+
+
+def grown(m):
+    """The mask widened by a pixel all round, for a glow."""
+    def at(i, j):
+        return m.a[j * m.w + i] if 0 <= i < m.w and 0 <= j < m.h else 0
+    return Mask(m.w + 2, m.h + 2, [max(at(i + di, j + dj) for di in (-2, -1, 0) for dj in (-2, -1, 0))
+                                   for j in range(m.h + 2) for i in range(m.w + 2)])
+
+
+def ink(cv, x, y, m, color, k=1.0):
+    for j in range(m.h):
+        for i in range(m.w):
+            if m.a[j * m.w + i]:
+                p = (y + j) * cv.w + x + i
+                cv.px[p] = mix(cv.px[p], color, m.a[j * m.w + i] * k)
+
+
+def disc(cx, cy, r):
+    return ("arc", cx, cy, 0, r, 0, 360)
+
+
+def gear(cx, cy, teeth, r_body, r_tip, r_hole):
+    shapes = [disc(cx, cy, r_body)]
+    for k in range(teeth):
+        a = 2 * math.pi * (k + 0.5) / teeth
+        ux, uy = math.sin(a), -math.cos(a)
+        shapes.append(("poly", [(cx + ux * r - uy * s, cy + uy * r + ux * s) for r, s in
+                                ((r_body - 1, -1.9), (r_tip, -1.2), (r_tip, 1.2), (r_body - 1, 1.9))]))
+    return shapes + [("cut", disc(cx, cy, r_hole))]
+
+
+# Glyphs: (width, height, shapes) in pixels. Transport glyphs are 10 high, icons 16.
+SPEAKER = [("rect", 0, 3, 3, 7), ("poly", [(2, 3), (7, 0), (7, 10), (2, 7)])]
+CROSS = [("line", [(9.5, 2.5), (14.5, 7.5)], 1.7), ("line", [(9.5, 7.5), (14.5, 2.5)], 1.7)]
+MINUS = ("rect", 9, 4, 15, 6)
+ROWS = [2, 7, 12]  # the lines of the list and menu icons
+ICONS = {
+    "power": (18, 18, [("arc", 9, 10, 6, 8.2, 38, 322), ("line", [(9, 1.6), (9, 8.5)], 2.2)]),
+    "prev": (12, 10, [("rect", 0, 0, 2, 10), ("poly", [(7, 0), (7, 10), (2, 5)]),
+                      ("poly", [(12, 0), (12, 10), (7, 5)])]),
+    "next": (12, 10, [("poly", [(0, 0), (0, 10), (5, 5)]), ("poly", [(5, 0), (5, 10), (10, 5)]),
+                      ("rect", 10, 0, 12, 10)]),
+    "play": (9, 10, [("poly", [(1, 0), (9, 5), (1, 10)])]),
+    "pause": (9, 10, [("rect", 1, 0, 4, 10), ("rect", 6, 0, 9, 10)]),
+    "stop": (9, 10, [("rect", 1, 1, 9, 9)]),
+    "eject": (10, 10, [("poly", [(0, 6.5), (5, 0.5), (10, 6.5)]), ("rect", 0, 8, 10, 10)]),
+    "shuffle": (14, 10, [("line", [(0.8, 2.5), (4, 2.5), (8, 7.5), (11, 7.5)], 1.6),
+                         ("line", [(0.8, 7.5), (4, 7.5), (8, 2.5), (11, 2.5)], 1.6),
+                         ("poly", [(10.5, 0), (14, 2.5), (10.5, 5)]),
+                         ("poly", [(10.5, 5), (14, 7.5), (10.5, 10)])]),
+    "repeat": (14, 10, [("line", [(1.5, 6.5), (1.5, 2.5), (10, 2.5)], 1.6),
+                        ("poly", [(9.5, 0), (13, 2.5), (9.5, 5)]),
+                        ("line", [(12.5, 3.5), (12.5, 7.5), (4, 7.5)], 1.6),
+                        ("poly", [(4.5, 5), (1, 7.5), (4.5, 10)])]),
+    "vol_down": (15, 10, SPEAKER + [MINUS]),
+    "vol_up": (15, 10, SPEAKER + [MINUS, ("rect", 11, 2, 13, 8)]),
+    "mute": (15, 10, SPEAKER + CROSS),
+    "sound": (15, 10, SPEAKER + [("arc", 4, 5, 5, 6.4, 50, 130), ("arc", 4, 5, 8, 9.4, 45, 135)]),
+    "eq": (10, 10, [("rect", 0, 3, 2, 10), ("rect", 4, 0, 6, 10), ("rect", 8, 5, 10, 10)]),
+    "minus": (6, 2, [("rect", 0, 0, 6, 2)]),
+    "plus": (6, 6, [("rect", 0, 2, 6, 4), ("rect", 2, 0, 4, 6)]),
+    "up": (7, 4, [("line", [(1, 3.2), (3.5, 0.9), (6, 3.2)], 1.9)]),
+    "down": (7, 4, [("line", [(1, 0.8), (3.5, 3.1), (6, 0.8)], 1.9)]),
+    "hide": (9, 5, [("line", [(1, 1), (4.5, 4), (8, 1)], 1.8)]),
+    "note": (16, 16, [disc(3.5, 12.5, 3), ("rect", 5, 3, 6.6, 12.5), disc(12.5, 10.5, 3),
+                      ("rect", 14, 1, 15.6, 10.5), ("poly", [(5, 3), (15.6, 0), (15.6, 3), (5, 6)])]),
+    "film": (16, 16, [("rect", 0, 1, 16, 15)] +
+             [("cut", ("rect", x, y, x + 2, y + 2)) for x in (1, 5, 9, 13) for y in (2, 12)] +
+             [("cut", ("rect", 1, 5, 7, 11)), ("cut", ("rect", 9, 5, 15, 11))]),
+    "radio": (16, 16, [("line", [(4.5, 15.5), (8, 5), (11.5, 15.5)], 1.6), disc(8, 4.5, 1.8),
+                       ("arc", 8, 4.5, 3.5, 4.9, 50, 130), ("arc", 8, 4.5, 3.5, 4.9, 230, 310),
+                       ("arc", 8, 4.5, 6.6, 8, 50, 130), ("arc", 8, 4.5, 6.6, 8, 230, 310)]),
+    "photo": (16, 16, [("rect", 0, 2, 16, 14), ("cut", ("rect", 1.5, 3.5, 14.5, 12.5)),
+                       ("poly", [(2, 12.5), (6, 6.5), (9, 10), (11, 8), (14.5, 12.5)]),
+                       disc(11.5, 6, 1.5)]),
+    "playlist": (16, 16, [("rect", 0, 1, 16, 3), ("rect", 0, 6, 16, 8), ("rect", 0, 11, 9, 13),
+                          ("poly", [(11, 9), (16, 12), (11, 15)])]),
+    "wave": (16, 16, [("line", [(0, 8), (2, 8), (4, 4), (6, 12), (8, 1.5), (10, 14.5),
+                                (12, 5), (14, 10), (16, 8)], 1.5)]),
+    "gear": (16, 16, gear(8, 8, 8, 5.6, 8, 2.4)),
+    "info": (16, 16, [("arc", 8, 8, 6.2, 8, 0, 360), disc(8, 4.6, 1.3), ("rect", 7, 6.8, 9, 12)]),
+    "folder": (16, 16, [("poly", [(0, 2), (6, 2), (7.5, 4), (16, 4), (16, 14), (0, 14)]),
+                        ("cut", ("rect", 0, 6, 16, 7))]),
+    "disk": (16, 16, [("poly", [(0, 0), (12, 0), (16, 4), (16, 16), (0, 16)]),
+                      ("cut", ("rect", 4, 2, 11, 6)), ("rect", 8, 3, 10, 5),
+                      ("cut", ("rect", 3, 9, 13, 14))]),
+    "list": (16, 16, [("rect", 0, y, 2, y + 2) for y in ROWS] + [("rect", 4, y, 16, y + 2) for y in ROWS]),
+    "menu": (16, 16, [("line", [(1.2, y + 1), (14.8, y + 1)], 2.4) for y in ROWS]),
+}
+
+
+def marks_on(cv, st, marks, left=0):
+    """Lays the marks (icon, word) out in a row centred right of `left`."""
+    gap = 5
+    x = left + (cv.w - left - sum(m.w for m in marks) - gap * (len(marks) - 1)) // 2 + st.shift
+    for m in marks:
+        y = (cv.h - m.h) // 2 + st.shift
+        if st.glow:
+            ink(cv, x - 1, y - 1, grown(m), ACCENT, 0.3)
+        else:
+            ink(cv, x + 1, y + 1, m, OUTLINE, 0.6)
+        ink(cv, x, y, m, st.glyph)
+        x += m.w + gap
+
+
+def plate(cv, st):
+    """A key filling the rectangle: a one-pixel seat sunk into the metal round a
+    bevelled face; pushed in, it gets a second dark line along its top and left."""
+    w, h = cv.w, cv.h
+    fill(cv, 0, 0, w, h, METAL)
+    gradient(cv, 1, 1, w - 2, h - 2, *st.face)
+    bevel(cv, 0, 0, w, h, SOFT_SH, SOFT_HI)
+    bevel(cv, 1, 1, w - 2, h - 2, st.light, st.dark)
+    if not st.raised:
+        hline(cv, 2, 2, w - 4, SHADOW)
+        vline(cv, 2, 2, h - 4, SHADOW)
+    for x, y in ((1, 1), (w - 2, 1), (1, h - 2), (w - 2, h - 2)):
+        cv.px[y * w + x] = mix(cv.px[y * w + x], METAL, 0.6)
+
+
+def plate_key(cv, st, marks):
+    plate(cv, st)
+    marks_on(cv, st, marks)
+
+
+def tab_key(cv, st, marks):
+    """A mode tab: a plate with a lamp at its left end. The tabs overlap by 9 rows,
+    so everything that matters stays in the middle 20."""
+    plate(cv, st)
+    recess(cv, 5, 11, 2, 16, st.lamp, OUTLINE, SOFT_HI)
+    marks_on(cv, st, marks, left=8)
+
+
+def round_key(cv, st, marks):
+    """A round key in a seat sunk into brushed metal, lit from the top left."""
+    brushed(cv, 0, 0, cv.w, cv.h, METAL, seed=51)
+    c, lit = cv.w / 2, 1 if st.raised else -1
+
+    def color(x, y):
+        r = math.hypot(x - c, y - c)
+        if r <= 17.2:
+            return shade(METAL, round(st.face[0] + (st.face[1] - st.face[0]) * (y - c + 17.2) / 34.4))
+        toward = (c - x + c - y) / (r * math.sqrt(2))  # 1 at the top left, -1 at the bottom right
+        if r > 21.5:
+            return None
+        if r > 20:
+            return shade(METAL, round(-22 * toward))
+        if r > 19.2:
+            return OUTLINE
+        return shade(METAL, st.face[0] + round(lit * 45 * toward))
+    for j in range(cv.h):
+        for i in range(cv.w):
+            got = [color(x, y) or cv.px[j * cv.w + i] for x, y in samples(i, j)]
+            cv.px[j * cv.w + i] = tuple(round(sum(p[k] for p in got) / len(got)) for k in range(3))
+    marks_on(cv, st, marks)
+
+
+# The worded keys; the Chinese resources show the icon alone, for want of a CJK font.
+WORDED = [(121, "folder", "OPEN"), (133, "menu", "MENU"), (138, "list", "LIST"), (155, "disk", "SAVE")]
+LANGUAGES = [(1033, True), (2052, False), (1028, False)]
+
+# Strips: (file name, frame width, height, kind of key, icon, word).
+BUTTONS = [
+    ("button_106.bmp", 46, 46, round_key, "power", None),
+] + [
+    (f"button_{n}.bmp", 45, 20, plate_key, icon, None) for n, icon in (
+        (111, "prev"), (110, "play"), (115, "pause"), (137, "stop"), (114, "next"),
+        (113, "eject"), (136, "shuffle"), (108, "repeat"), (112, "vol_down"),
+        (109, "vol_up"), (159, "mute"), (160, "eq"))
+] + [
+    ("button_134.bmp", 23, 17, plate_key, "sound", None),
+    ("button_135.bmp", 23, 17, plate_key, "mute", None),
+] + [
+    (f"button_{n}_{lang}.bmp", 75, 47, plate_key, icon, word if worded else None)
+    for n, icon, word in WORDED for lang, worded in LANGUAGES
+] + [
+    ("button_163.bmp", 12, 12, plate_key, "minus", None),
+    ("button_164.bmp", 12, 12, plate_key, "plus", None),
+    ("button_172.bmp", 45, 13, plate_key, "hide", None),
+    ("button_176.bmp", 13, 13, plate_key, "up", None),
+    ("button_177.bmp", 13, 13, plate_key, "down", None),
+] + [
+    (f"button_{n}.bmp", 44, 38, tab_key, icon, None) for n, icon in (
+        (139, "note"), (140, "film"), (141, "radio"), (142, "photo"), (145, "playlist"),
+        (148, "wave"), (151, "gear"), (152, "info"))
+]
+
+
+def draw_strip(fw, h, kind, icon, word):
+    marks = [shape_mask(*ICONS[icon])] + ([text_mask(word)] if word else [])
+    strip = Canvas(3 * fw, h)
+    for n, st in enumerate(STATES):
+        frame = Canvas(fw, h)
+        kind(frame, st, marks)
+        blit(strip, frame, n * fw, 0)
+    return strip
 
 
 # ---------------------------------------------------------------- cursor
@@ -435,6 +734,25 @@ def compose(faces, W, H):
     return screen
 
 
+def contact_sheet(strips, width=600):
+    """Every strip on the metal under its name, in rows, doubled pixel for pixel."""
+    places, x, y, row = [], 8, 8, 0
+    for name, cv in strips:
+        label = name[len("button_"):-len(".bmp")].replace("_", " ")
+        if x + cv.w > width - 8:
+            x, y, row = 8, y + row + 8, 0
+        places.append((x, y, label, cv))
+        x, row = x + cv.w + 12, max(row, cv.h + 10)
+    sheet = Canvas(width, y + row + 8)
+    brushed(sheet, 0, 0, sheet.w, sheet.h, METAL, seed=61)
+    for x, y, label, cv in places:
+        text(sheet, x, y, label, TEXT)
+        blit(sheet, cv, x, y + 10)
+    big = Canvas(2 * sheet.w, 2 * sheet.h)
+    blit(big, sheet, 0, 0, xs=[i // 2 for i in range(big.w)], ys=[j // 2 for j in range(big.h)])
+    return big
+
+
 def main():
     faces = {}
     for name, w, h, draw in ART:
@@ -443,11 +761,16 @@ def main():
         check_bands(name, cv)
         faces[name] = cv
         write(os.path.join(ART_DIR, name), bmp24_bytes(cv))
+    strips = []
+    for name, fw, h, kind, icon, word in BUTTONS:
+        strips.append((name, draw_strip(fw, h, kind, icon, word)))
+        write(os.path.join(ART_DIR, name), bmp24_bytes(strips[-1][1]))
     write(os.path.join(ART_DIR, "hand.cur"), cursor_bytes(HAND, HOTSPOT))
     if "--preview" in sys.argv:
         folder = sys.argv[sys.argv.index("--preview") + 1]
         for W, H in ((1024, 768), (1920, 1080)):
             write(os.path.join(folder, f"face_{W}x{H}.png"), png_bytes(compose(faces, W, H)))
+        write(os.path.join(folder, "buttons.png"), png_bytes(contact_sheet(strips)))
 
 
 if __name__ == "__main__":

@@ -85,3 +85,19 @@ inline SIZE BitmapSize(HBITMAP bitmap)
     GetObjectA(bitmap, sizeof info, &info);
     return SIZE{info.bmWidth, info.bmHeight};
 }
+
+// BeginPaint ... EndPaint.
+class PaintDC {
+public:
+    explicit PaintDC(HWND window) : window_(window), dc_(BeginPaint(window, &paint_)) {}
+    ~PaintDC() { EndPaint(window_, &paint_); }
+    PaintDC(const PaintDC&) = delete;
+    PaintDC& operator=(const PaintDC&) = delete;
+
+    operator HDC() const { return dc_; }
+
+private:
+    HWND window_;
+    PAINTSTRUCT paint_;
+    HDC dc_;
+};

@@ -77,3 +77,65 @@ ScratchFolder::~ScratchFolder()
     for (auto folder = folders.rbegin(); folder != folders.rend(); ++folder)
         RemoveDirectoryA(folder->c_str());
 }
+
+void (*HostWindow::onParentNotify)(WPARAM, LPARAM) = nullptr;
+
+namespace {
+
+LRESULT CALLBACK HostWindowProc(HWND window, UINT msg, WPARAM wParam, LPARAM lParam)
+{
+    if (msg == WM_PARENTNOTIFY && HostWindow::onParentNotify)
+        HostWindow::onParentNotify(wParam, lParam);
+    if (msg == WM_ERASEBKGND)
+        return 1;
+    return DefWindowProcA(window, msg, wParam, lParam);
+}
+
+}  // namespace
+
+HostWindow::HostWindow()
+{
+    WNDCLASSA windowClass = {};
+    windowClass.lpfnWndProc = HostWindowProc;
+    windowClass.hInstance = GetModuleHandleA(nullptr);
+    windowClass.lpszClassName = "VeltraTestHost";
+    RegisterClassA(&windowClass);
+    const SIZE screen = Screen();
+    window_ = CreateWindowExA(0, windowClass.lpszClassName, "host", WS_POPUP | WS_VISIBLE | WS_CLIPCHILDREN, 0, 0,
+                              screen.cx, screen.cy, nullptr, nullptr, windowClass.hInstance, nullptr);
+    Pump(0);
+}
+
+HostWindow::~HostWindow()
+{
+    onParentNotify = nullptr;
+    DestroyWindow(window_);
+}
+
+void Pump(DWORD milliseconds)
+{
+    const DWORD start = GetTickCount();
+    for (;;) {
+        MSG msg;
+        while (PeekMessageA(&msg, nullptr, 0, 0, PM_REMOVE)) {
+            TranslateMessage(&msg);
+            DispatchMessageA(&msg);
+        }
+        const DWORD spent = GetTickCount() - start;
+        if (spent >= milliseconds)
+            return;
+        MsgWaitForMultipleObjects(0, nullptr, FALSE, milliseconds - spent, QS_ALLINPUT);
+    }
+}
+
+Image Capture(HWND window)
+{
+    UpdateWindow(window);
+    RECT client;
+    GetClientRect(window, &client);
+    Canvas copy(client.right, client.bottom, 0);
+    HDC dc = GetDC(window);
+    BitBlt(copy.dc(), 0, 0, client.right, client.bottom, dc, 0, 0, SRCCOPY);
+    ReleaseDC(window, dc);
+    return copy.Read();
+}

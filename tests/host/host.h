@@ -7,6 +7,7 @@
 #include <string>
 
 #include "include/veltra1024.h"
+#include "tests/support/image.h"
 
 class Veltra {
 public:
@@ -46,3 +47,33 @@ private:
     std::string previous_;
     std::string path_;
 };
+
+// A full-screen top-level window standing in for the host's main window. It remembers
+// what its children told it.
+class HostWindow {
+public:
+    HostWindow();
+    ~HostWindow();
+    HostWindow(const HostWindow&) = delete;
+    HostWindow& operator=(const HostWindow&) = delete;
+
+    operator HWND() const { return window_; }
+
+    // Called with each WM_PARENTNOTIFY the window receives.
+    static void (*onParentNotify)(WPARAM wParam, LPARAM lParam);
+
+private:
+    HWND window_;
+};
+
+// Dispatches this thread's messages for milliseconds.
+void Pump(DWORD milliseconds);
+
+// The window a control object is bound to: the field that follows its virtual table.
+inline HWND WindowOf(const void* control)
+{
+    return *reinterpret_cast<const HWND*>(static_cast<const char*>(control) + sizeof(void*));
+}
+
+// What a window shows now, after any pending paint.
+Image Capture(HWND window);

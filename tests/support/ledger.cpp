@@ -25,6 +25,10 @@ DECLARE_ORIGINAL(CreateRectRgn)
 DECLARE_ORIGINAL(DeleteObject)
 DECLARE_ORIGINAL(SelectObject)
 DECLARE_ORIGINAL(BitBlt)
+DECLARE_ORIGINAL(CreateWindowExA)
+DECLARE_ORIGINAL(DestroyWindow)
+DECLARE_ORIGINAL(SetTimer)
+DECLARE_ORIGINAL(KillTimer)
 
 HDC WINAPI HookCreateCompatibleDC(HDC dc)
 {
@@ -47,14 +51,6 @@ BOOL WINAPI HookDeleteDC(HDC dc)
     return deleted;
 }
 
-HDC WINAPI HookGetDC(HWND window)
-{
-    HDC dc = ORIGINAL(GetDC)(window);
-    current->Count("GetDC");
-    current->Made(dc, "window dc", "GetDC");
-    return dc;
-}
-
 int WINAPI HookReleaseDC(HWND window, HDC dc)
 {
     current->Count("ReleaseDC");
@@ -62,28 +58,53 @@ int WINAPI HookReleaseDC(HWND window, HDC dc)
     return ORIGINAL(ReleaseDC)(window, dc);
 }
 
-HBITMAP WINAPI HookCreateCompatibleBitmap(HDC dc, int width, int height)
+// A function that makes an object: counted, and the object entered in the ledger.
+#define MAKER(Return, name, kind, params, args)          \
+    Return WINAPI Hook##name params                      \
+    {                                                    \
+        Return made = ORIGINAL(name) args;               \
+        current->Count(#name);                           \
+        current->Made(made, kind, #name);                \
+        return made;                                     \
+    }
+
+MAKER(HDC, GetDC, "window dc", (HWND window), (window))
+MAKER(HBITMAP, CreateCompatibleBitmap, "bitmap", (HDC dc, int cx, int cy), (dc, cx, cy))
+MAKER(HBITMAP, CreateBitmap, "bitmap", (int cx, int cy, UINT planes, UINT bits, const void* data),
+      (cx, cy, planes, bits, data))
+MAKER(HBITMAP, LoadBitmapA, "bitmap", (HINSTANCE module, LPCSTR name), (module, name))
+MAKER(HPEN, CreatePen, "pen", (int style, int width, COLORREF color), (style, width, color))
+MAKER(HBRUSH, CreateSolidBrush, "brush", (COLORREF color), (color))
+MAKER(HFONT, CreateFontIndirectA, "font", (const LOGFONTA* font), (font))
+MAKER(HRGN, CreateRectRgn, "region", (int left, int top, int right, int bottom), (left, top, right, bottom))
+MAKER(HWND, CreateWindowExA, "window",
+      (DWORD exStyle, LPCSTR className, LPCSTR name, DWORD style, int x, int y, int cx, int cy, HWND parent,
+       HMENU menu, HINSTANCE instance, LPVOID parameter),
+      (exStyle, className, name, style, x, y, cx, cy, parent, menu, instance, parameter))
+
+BOOL WINAPI HookDestroyWindow(HWND window)
 {
-    HBITMAP made = ORIGINAL(CreateCompatibleBitmap)(dc, width, height);
-    current->Count("CreateCompatibleBitmap");
-    current->Made(made, "bitmap", "CreateCompatibleBitmap");
-    return made;
+    current->Count("DestroyWindow");
+    const BOOL destroyed = ORIGINAL(DestroyWindow)(window);
+    if (destroyed)
+        current->WindowGone(window);
+    return destroyed;
 }
 
-HBITMAP WINAPI HookCreateBitmap(int width, int height, UINT planes, UINT bits, const void* data)
+UINT_PTR WINAPI HookSetTimer(HWND window, UINT_PTR id, UINT elapse, TIMERPROC procedure)
 {
-    HBITMAP made = ORIGINAL(CreateBitmap)(width, height, planes, bits, data);
-    current->Count("CreateBitmap");
-    current->Made(made, "bitmap", "CreateBitmap");
-    return made;
+    const UINT_PTR started = ORIGINAL(SetTimer)(window, id, elapse, procedure);
+    current->Count("SetTimer");
+    if (started)
+        current->TimerStarted(window, window ? id : started);
+    return started;
 }
 
-HBITMAP WINAPI HookLoadBitmapA(HINSTANCE module, LPCSTR name)
+BOOL WINAPI HookKillTimer(HWND window, UINT_PTR id)
 {
-    HBITMAP made = ORIGINAL(LoadBitmapA)(module, name);
-    current->Count("LoadBitmapA");
-    current->Made(made, "bitmap", "LoadBitmapA");
-    return made;
+    current->Count("KillTimer");
+    current->TimerStopped(window, id);
+    return ORIGINAL(KillTimer)(window, id);
 }
 
 HANDLE WINAPI HookLoadImageA(HINSTANCE module, LPCSTR name, UINT type, int cx, int cy, UINT flags)
@@ -92,38 +113,6 @@ HANDLE WINAPI HookLoadImageA(HINSTANCE module, LPCSTR name, UINT type, int cx, i
     current->Count("LoadImageA");
     if (type == IMAGE_BITMAP)
         current->Made(made, "bitmap", "LoadImageA");
-    return made;
-}
-
-HPEN WINAPI HookCreatePen(int style, int width, COLORREF color)
-{
-    HPEN made = ORIGINAL(CreatePen)(style, width, color);
-    current->Count("CreatePen");
-    current->Made(made, "pen", "CreatePen");
-    return made;
-}
-
-HBRUSH WINAPI HookCreateSolidBrush(COLORREF color)
-{
-    HBRUSH made = ORIGINAL(CreateSolidBrush)(color);
-    current->Count("CreateSolidBrush");
-    current->Made(made, "brush", "CreateSolidBrush");
-    return made;
-}
-
-HFONT WINAPI HookCreateFontIndirectA(const LOGFONTA* font)
-{
-    HFONT made = ORIGINAL(CreateFontIndirectA)(font);
-    current->Count("CreateFontIndirectA");
-    current->Made(made, "font", "CreateFontIndirectA");
-    return made;
-}
-
-HRGN WINAPI HookCreateRectRgn(int left, int top, int right, int bottom)
-{
-    HRGN made = ORIGINAL(CreateRectRgn)(left, top, right, bottom);
-    current->Count("CreateRectRgn");
-    current->Made(made, "region", "CreateRectRgn");
     return made;
 }
 
@@ -164,6 +153,7 @@ const Hook Hooks[] = {
     HOOK(CreateCompatibleBitmap), HOOK(CreateBitmap), HOOK(LoadBitmapA), HOOK(LoadImageA),
     HOOK(CreatePen), HOOK(CreateSolidBrush), HOOK(CreateFontIndirectA), HOOK(CreateRectRgn),
     HOOK(DeleteObject), HOOK(SelectObject), HOOK(BitBlt),
+    HOOK(CreateWindowExA), HOOK(DestroyWindow), HOOK(SetTimer), HOOK(KillTimer),
 };
 
 const Hook* FindHook(const char* name)
@@ -252,7 +242,17 @@ std::vector<std::string> Ledger::Alive() const
     std::vector<std::string> lines;
     for (const auto& [handle, record] : alive_)
         lines.push_back(record.kind + " from " + record.by);
+    for (const auto& [window, id] : timers_)
+        lines.push_back("timer " + std::to_string(id));
     return lines;
+}
+
+std::vector<UINT_PTR> Ledger::Timers() const
+{
+    std::vector<UINT_PTR> ids;
+    for (const auto& [window, id] : timers_)
+        ids.push_back(id);
+    return ids;
 }
 
 void Ledger::Made(HANDLE handle, const char* kind, const char* by)
@@ -265,6 +265,14 @@ void Ledger::Gone(HANDLE handle, const char* by)
 {
     if (alive_.erase(handle) == 0)
         deletedForeign_.push_back(by);
+}
+
+void Ledger::WindowGone(HWND window)
+{
+    Gone(window, "DestroyWindow");
+    // Timers die with their window.
+    for (auto timer = timers_.begin(); timer != timers_.end();)
+        timer = timer->first == window ? timers_.erase(timer) : std::next(timer);
 }
 
 void Ledger::RememberDefaults(HDC dc)

@@ -7,6 +7,7 @@
 #include <windows.h>
 
 #include <map>
+#include <set>
 #include <string>
 #include <vector>
 
@@ -21,8 +22,12 @@ public:
     // How often the module called function (by its export name, e.g. "BitBlt").
     int Calls(const std::string& function) const;
 
-    // Objects made since the ledger started and not released, one line each.
+    // Objects, windows and timers made since the ledger started and not released, one
+    // line each.
     std::vector<std::string> Alive() const;
+
+    // The timers started and not stopped, by identifier.
+    std::vector<UINT_PTR> Timers() const;
 
     // Misuse seen: a DC deleted with an object of its own still selected, a release of
     // something the module did not hold, a failed delete.
@@ -37,6 +42,9 @@ public:
     void Made(HANDLE handle, const char* kind, const char* by);
     void Gone(HANDLE handle, const char* by);
     void Fault(const std::string& what) { faults_.push_back(what); }
+    void WindowGone(HWND window);
+    void TimerStarted(HWND window, UINT_PTR id) { timers_.insert({window, id}); }
+    void TimerStopped(HWND window, UINT_PTR id) { timers_.erase({window, id}); }
     void RememberDefaults(HDC dc);
     void CheckDefaults(HDC dc);
 
@@ -53,6 +61,7 @@ private:
     std::map<std::string, int> calls_;
     std::map<HANDLE, Record> alive_;
     std::map<HDC, std::vector<HGDIOBJ>> defaults_;
+    std::set<std::pair<HWND, UINT_PTR>> timers_;
     std::vector<std::string> faults_;
     std::vector<std::string> deletedForeign_;
 };

@@ -1,0 +1,221 @@
+#include "button/color_buttom.h"
+
+#include <algorithm>
+#include <new>
+
+#include "face/library.h"
+#include "window/gdi.h"
+
+namespace {
+
+enum TimerId : UINT_PTR {
+    RepeatTimer = 100,
+    DelayTimer = 101,
+};
+
+constexpr COLORREF DotColor = RGB(255, 0, 0);
+
+// The first repeat waits a little longer than a double-click; the later ones come a
+// little faster, but never faster than the system's shortest timer.
+UINT RepeatDelay() { return GetDoubleClickTime() + 100; }
+UINT RepeatInterval() { return std::max<int>(static_cast<int>(GetDoubleClickTime()) - 100, USER_TIMER_MINIMUM); }
+
+}  // namespace
+
+ColorButtom::ColorButtom() : hoverCursor(Library.HandCursor) {}
+
+ColorButtom::~ColorButtom()
+{
+    if (bitmap)
+        DeleteObject(bitmap);
+}
+
+int ColorButtom::Create(int x, int y, int controlId, UINT bitmapId, HWND parent, NotifyProc notify,
+                        INT_PTR userData, int frameCount)
+{
+    this->controlId = controlId;
+    this->notify = notify;
+    this->userData = userData;
+    bitmap = LoadBitmapA(Library.ModuleHandle, MAKEINTRESOURCEA(static_cast<WORD>(bitmapId)));
+    const SIZE strip = BitmapSize(bitmap);
+    frameWidth = strip.cx / frameCount;
+    frameHeight = strip.cy;
+    return CreateChild(ControlClass, parent, x, y, frameWidth, frameHeight);
+}
+
+LRESULT ColorButtom::WindowProc(HWND hwnd, UINT msg, WPARAM wParam, LPARAM lParam)
+{
+    switch (msg) {
+    case WM_PAINT:          Paint(); return 0;
+    case WM_ERASEBKGND:     return 1;  // Paint covers every pixel
+    case WM_SETCURSOR:      SetCursor(hoverCursor); return TRUE;
+    case WM_MOUSEMOVE:      OnMouseMove(); return 0;
+    case WM_LBUTTONDOWN:    OnLeftDown(wParam); return 0;
+    case WM_LBUTTONUP:      OnLeftUp(wParam); return 0;
+    case WM_RBUTTONDOWN:    Notify(VELTRA_BUTTON_RIGHT_PRESSED, wParam); return 0;
+    case WM_CAPTURECHANGED: OnCaptureChanged(); return 0;
+    case WM_MOUSELEAVE:     OnMouseLeave(); return 0;
+    case WM_TIMER:          OnTimer(wParam); return 0;
+    default:                return DefWindowProcA(hwnd, msg, wParam, lParam);
+    }
+}
+
+void ColorButtom::Destroy()
+{
+    DestroyWindow(hWnd);
+    ScalarDeletingDestructor(1);
+}
+
+void ColorButtom::SetHoverCursor(HCURSOR cursor)
+{
+    hoverCursor = cursor;
+}
+
+BOOL ColorButtom::MoveTo(int x, int y)
+{
+    return MoveWindow(hWnd, x, y, frameWidth, frameHeight, TRUE);
+}
+
+void ColorButtom::SetState(int frameIndex)
+{
+    // Only frames of the strip: any other value would paint from outside the bitmap.
+    if (frameIndex == restFrame || frameIndex < VELTRA_FRAME_NORMAL || frameIndex > VELTRA_FRAME_PRESSED)
+        return;
+    frame = restFrame = frameIndex;
+    Invalidate();
+}
+
+int ColorButtom::GetState()
+{
+    return frame;
+}
+
+void ColorButtom::SetDot(BOOL show)
+{
+    showDot = show;
+}
+
+int ColorButtom::SetAutoRepeat(BOOL on)
+{
+    StopTimers();
+    return on ? static_cast<int>(SetTimer(hWnd, DelayTimer, RepeatDelay(), nullptr)) : 0;
+}
+
+void* ColorButtom::ScalarDeletingDestructor(unsigned int flags)
+{
+    this->~ColorButtom();
+    if (flags & 1)
+        ::operator delete(this);
+    return this;
+}
+
+void ColorButtom::Paint()
+{
+    PaintDC dc(hWnd);
+    {
+        MemoryDC memory(dc);
+        Selection strip(memory, bitmap);
+        BitBlt(dc, 0, 0, frameWidth, frameHeight, memory, frame * frameWidth, 0, SRCCOPY);
+    }
+    if (showDot)
+        PaintDot(dc);
+}
+
+void ColorButtom::PaintDot(HDC dc)
+{
+    RECT client;
+    GetClientRect(hWnd, &client);
+    GdiObject<HPEN> pen(CreatePen(PS_SOLID, 1, DotColor));
+    GdiObject<HBRUSH> brush(CreateSolidBrush(DotColor));
+    Selection outline(dc, pen);
+    Selection fill(dc, brush);
+    const int middle = (client.left + client.right) / 2;
+    Ellipse(dc, middle - 2, client.bottom - 6, middle + 2, client.bottom - 2);
+}
+
+void ColorButtom::OnMouseMove()
+{
+    if (tracking)
+        return;
+    tracking = TRUE;
+    restFrame = frame;
+    frame = VELTRA_FRAME_HOVER;
+    TRACKMOUSEEVENT leave = {sizeof leave, TME_LEAVE, hWnd, 0};
+    TrackMouseEvent(&leave);
+    Invalidate();
+}
+
+void ColorButtom::OnLeftDown(WPARAM keys)
+{
+    SetFocus(hWnd);
+    // Without a hover first the button holds the mouse, so that it sees the release
+    // wherever it happens.
+    if (!tracking) {
+        restFrame = frame;
+        tracking = TRUE;
+        SetCapture(hWnd);
+    }
+    frame = VELTRA_FRAME_PRESSED;
+    Invalidate();
+    Notify(VELTRA_BUTTON_PRESSED, keys);
+}
+
+void ColorButtom::OnLeftUp(WPARAM keys)
+{
+    BackToRest();
+    ReleaseCapture();  // delivers WM_CAPTURECHANGED first when the button held the mouse
+    Notify(VELTRA_BUTTON_RELEASED, keys);
+}
+
+void ColorButtom::OnCaptureChanged()
+{
+    StopTimers();
+    BackToRest();
+}
+
+void ColorButtom::OnMouseLeave()
+{
+    BackToRest();
+}
+
+void ColorButtom::OnTimer(UINT_PTR timerId)
+{
+    switch (timerId) {
+    case DelayTimer:
+        KillTimer(hWnd, DelayTimer);
+        SetTimer(hWnd, RepeatTimer, RepeatInterval(), nullptr);
+        Notify(VELTRA_BUTTON_REPEAT, 0);
+        break;
+    case RepeatTimer:
+        Notify(VELTRA_BUTTON_REPEAT, 0);
+        break;
+    default:
+        break;
+    }
+}
+
+void ColorButtom::BackToRest()
+{
+    tracking = FALSE;
+    frame = restFrame;
+    Invalidate();
+}
+
+void ColorButtom::StopTimers()
+{
+    KillTimer(hWnd, DelayTimer);
+    KillTimer(hWnd, RepeatTimer);
+}
+
+void ColorButtom::Invalidate()
+{
+    InvalidateRect(hWnd, nullptr, FALSE);
+}
+
+// The last step of every message that notifies: the host may destroy the button from
+// inside its callback.
+void ColorButtom::Notify(int code, WPARAM detail)
+{
+    if (notify)
+        notify(controlId, code, detail, userData);
+}

@@ -1,0 +1,57 @@
+// A three-frame picture button: normal, hover and pressed frames side by side in one
+// bitmap strip; it reports presses, releases, right presses and auto-repeat ticks.
+#pragma once
+
+#include <windows.h>
+
+#include "include/veltra1024.h"
+#include "window/base_window.h"
+
+class ColorButtom final : public BaseWindow {
+public:
+    ColorButtom();
+
+    // Loads the strip, registers the class and creates the window, one frame in size.
+    int Create(int x, int y, int controlId, UINT bitmapId, HWND parent, NotifyProc notify, INT_PTR userData,
+               int frameCount);
+
+    LRESULT WindowProc(HWND hwnd, UINT msg, WPARAM wParam, LPARAM lParam) override;
+
+    // Slots 5 to 12, in the host interface's order.
+    virtual void Destroy();
+    virtual void SetHoverCursor(HCURSOR cursor);
+    virtual BOOL MoveTo(int x, int y);
+    virtual void SetState(int frameIndex);
+    virtual int GetState();
+    virtual void SetDot(BOOL show);
+    virtual int SetAutoRepeat(BOOL on);
+    virtual void* ScalarDeletingDestructor(unsigned int flags);
+
+private:
+    ~ColorButtom();
+
+    void Paint();
+    void PaintDot(HDC dc);
+    void OnMouseMove();
+    void OnLeftDown(WPARAM keys);
+    void OnLeftUp(WPARAM keys);
+    void OnCaptureChanged();
+    void OnMouseLeave();
+    void OnTimer(UINT_PTR timerId);
+    void BackToRest();
+    void StopTimers();
+    void Invalidate();
+    void Notify(int code, WPARAM detail);
+
+    int controlId = 0;
+    NotifyProc notify = nullptr;
+    HBITMAP bitmap = nullptr;
+    int frameWidth = 0;
+    int frameHeight = 0;
+    int frame = VELTRA_FRAME_NORMAL;
+    int restFrame = VELTRA_FRAME_NORMAL;
+    BOOL tracking = FALSE;
+    HCURSOR hoverCursor;
+    INT_PTR userData = 0;
+    BOOL showDot = FALSE;
+};

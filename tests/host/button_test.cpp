@@ -1,0 +1,692 @@
+// Colour buttons as a host drives them: through the factory and the interface, with real
+// messages, watching notifications, pixels and the ledger.
+#include <gtest/gtest.h>
+
+#include <algorithm>
+#include <vector>
+
+#include "tests/host/host.h"
+#include "tests/support/image.h"
+#include "tests/support/ledger.h"
+
+namespace {
+
+struct Place {
+    int x, y;
+};
+
+struct ButtonCase {
+    UINT code;
+    int bitmapId;
+    SIZE size;
+    Place places[5];  // at the screens of PlaceScreens
+};
+
+const SIZE PlaceScreens[] = {{1024, 768}, {1280, 1024}, {800, 600}, {1015, 768}, {1023, 768}};
+
+// Every type code with its strip, its size and where it sits on each screen above.
+const ButtonCase ButtonCases[] = {
+    {0u, 106, {46, 46}, {{964, 708}, {1220, 964}, {740, 540}, {955, 708}, {963, 708}}},
+    {1u, 111, {45, 20}, {{26, 728}, {26, 984}, {26, 560}, {26, 728}, {26, 728}}},
+    {2u, 110, {45, 20}, {{74, 728}, {74, 984}, {74, 560}, {74, 728}, {74, 728}}},
+    {3u, 115, {45, 20}, {{122, 728}, {122, 984}, {122, 560}, {122, 728}, {122, 728}}},
+    {4u, 137, {45, 20}, {{170, 728}, {170, 984}, {170, 560}, {170, 728}, {170, 728}}},
+    {5u, 114, {45, 20}, {{244, 728}, {276, 984}, {216, 560}, {243, 728}, {244, 728}}},
+    {6u, 113, {45, 20}, {{292, 728}, {324, 984}, {264, 560}, {291, 728}, {292, 728}}},
+    {7u, 136, {45, 20}, {{366, 728}, {430, 984}, {310, 560}, {364, 728}, {366, 728}}},
+    {8u, 108, {45, 20}, {{414, 728}, {478, 984}, {358, 560}, {412, 728}, {414, 728}}},
+    {9u, 112, {45, 20}, {{488, 728}, {584, 984}, {404, 560}, {485, 728}, {488, 728}}},
+    {10u, 109, {45, 20}, {{536, 728}, {632, 984}, {452, 560}, {533, 728}, {536, 728}}},
+    {11u, 134, {23, 17}, {{669, 577}, {925, 833}, {445, 409}, {660, 577}, {668, 577}}},
+    {12u, 135, {23, 17}, {{669, 577}, {925, 833}, {445, 409}, {660, 577}, {668, 577}}},
+    {13u, 138, {75, 47}, {{854, 192}, {1110, 192}, {630, 192}, {845, 192}, {853, 192}}},
+    {14u, 133, {75, 47}, {{937, 192}, {1193, 192}, {713, 192}, {928, 192}, {936, 192}}},
+    {15u, 121, {75, 47}, {{774, 707}, {966, 963}, {606, 539}, {768, 707}, {774, 707}}},
+    {16u, 155, {75, 47}, {{857, 707}, {1081, 963}, {661, 539}, {850, 707}, {857, 707}}},
+    {17u, 159, {45, 20}, {{610, 728}, {738, 984}, {498, 560}, {606, 728}, {610, 728}}},
+    {18u, 160, {45, 20}, {{658, 728}, {786, 984}, {546, 560}, {654, 728}, {658, 728}}},
+    {19u, 163, {12, 12}, {{182, 708}, {207, 964}, {160, 540}, {182, 708}, {182, 708}}},
+    {20u, 164, {12, 12}, {{224, 708}, {274, 964}, {180, 540}, {224, 708}, {224, 708}}},
+    {21u, 163, {12, 12}, {{243, 708}, {293, 964}, {199, 540}, {243, 708}, {243, 708}}},
+    {22u, 164, {12, 12}, {{272, 708}, {347, 964}, {206, 540}, {272, 708}, {272, 708}}},
+    {23u, 163, {12, 12}, {{291, 708}, {366, 964}, {225, 540}, {291, 708}, {291, 708}}},
+    {24u, 164, {12, 12}, {{320, 708}, {420, 964}, {232, 540}, {320, 708}, {320, 708}}},
+    {25u, 163, {12, 12}, {{365, 708}, {465, 964}, {277, 540}, {365, 708}, {365, 708}}},
+    {26u, 164, {12, 12}, {{394, 708}, {519, 964}, {284, 540}, {394, 708}, {394, 708}}},
+    {27u, 163, {12, 12}, {{413, 708}, {538, 964}, {303, 540}, {413, 708}, {413, 708}}},
+    {28u, 164, {12, 12}, {{442, 708}, {592, 964}, {310, 540}, {442, 708}, {442, 708}}},
+    {29u, 163, {12, 12}, {{461, 708}, {611, 964}, {329, 540}, {461, 708}, {461, 708}}},
+    {30u, 164, {12, 12}, {{490, 708}, {665, 964}, {336, 540}, {490, 708}, {490, 708}}},
+    {31u, 172, {45, 13}, {{-100, -100}, {-100, -100}, {-100, -100}, {-100, -100}, {-100, -100}}},
+    {200u, 139, {44, 38}, {{0, 29}, {0, 29}, {0, 29}, {0, 29}, {0, 29}}},
+    {201u, 140, {44, 38}, {{0, 58}, {0, 58}, {0, 58}, {0, 58}, {0, 58}}},
+    {202u, 141, {44, 38}, {{0, 87}, {0, 87}, {0, 87}, {0, 87}, {0, 87}}},
+    {203u, 142, {44, 38}, {{0, 116}, {0, 116}, {0, 116}, {0, 116}, {0, 116}}},
+    {204u, 145, {44, 38}, {{0, 145}, {0, 145}, {0, 145}, {0, 145}, {0, 145}}},
+    {205u, 148, {44, 38}, {{0, 174}, {0, 174}, {0, 174}, {0, 174}, {0, 174}}},
+    {206u, 151, {44, 38}, {{0, 203}, {0, 203}, {0, 203}, {0, 203}, {0, 203}}},
+    {207u, 152, {44, 38}, {{0, 232}, {0, 232}, {0, 232}, {0, 232}, {0, 232}}},
+    {300u, 176, {13, 13}, {{5, 103}, {5, 103}, {5, 103}, {5, 103}, {5, 103}}},
+    {301u, 177, {13, 13}, {{5, 103}, {5, 103}, {5, 103}, {5, 103}, {5, 103}}},
+};
+
+// Index into ButtonCase::places for this process's screen, or -1.
+int PlaceColumn()
+{
+    const SIZE screen = Screen();
+    for (int i = 0; i < 5; ++i)
+        if (PlaceScreens[i].cx == screen.cx && PlaceScreens[i].cy == screen.cy)
+            return i;
+    return -1;
+}
+
+struct Event {
+    int id;
+    int code;
+    WPARAM detail;
+    INT_PTR user;
+    bool operator==(const Event& other) const
+    {
+        return id == other.id && code == other.code && detail == other.detail && user == other.user;
+    }
+};
+
+std::ostream& operator<<(std::ostream& out, const Event& e)
+{
+    return out << "{" << e.id << ", " << e.code << ", " << e.detail << ", " << e.user << "}";
+}
+
+std::vector<Event> events;
+std::vector<DWORD> eventTimes;
+void (*onEvent)(const Event&) = nullptr;
+
+void WINAPI Record(int id, int code, WPARAM detail, INT_PTR user)
+{
+    events.push_back({id, code, detail, user});
+    eventTimes.push_back(GetTickCount());
+    if (onEvent)
+        onEvent(events.back());
+}
+
+constexpr INT_PTR UserValue = 0x5EED;
+
+LPARAM Point(int x, int y) { return MAKELPARAM(x, y); }
+
+}  // namespace
+
+// One library and one host window serve every test of a suite: a top-level window takes
+// Wine a while to make and take down.
+class ButtonTest : public ::testing::Test {
+protected:
+    static void SetUpTestSuite()
+    {
+        veltra = new Veltra;
+        host = new HostWindow;
+    }
+
+    static void TearDownTestSuite()
+    {
+        delete host;
+        delete veltra;
+    }
+
+    void SetUp() override
+    {
+        events.clear();
+        eventTimes.clear();
+        onEvent = nullptr;
+        ledger = std::make_unique<Ledger>(veltra->module);
+    }
+
+    void TearDown() override
+    {
+        onEvent = nullptr;
+        for (IColorButtom* button : made)
+            if (IsWindow(WindowOf(button)))
+                button->Destroy();
+        EXPECT_EQ(ledger->Alive(), std::vector<std::string>{});
+        EXPECT_EQ(ledger->Faults(), std::vector<std::string>{});
+        ledger.reset();
+    }
+
+    IColorButtom* Make(UINT code, NotifyProc notify = Record)
+    {
+        IColorButtom* button = nullptr;
+        veltra->FactroyColorButtom(&button, code, *host, notify, UserValue);
+        if (button)
+            made.push_back(button);
+        return button;
+    }
+
+    // The frame a button shows, cut from its strip in the DLL's resources.
+    static Image Frame(int bitmapId, int frame)
+    {
+        const Image strip = LoadArt(veltra->module, bitmapId);
+        const int width = strip.width / 3;
+        Image cut;
+        cut.width = width;
+        cut.height = strip.height;
+        for (int y = 0; y < strip.height; ++y)
+            for (int x = 0; x < width; ++x)
+                cut.pixels.push_back(strip.At(frame * width + x, y));
+        return cut;
+    }
+
+    static Veltra* veltra;
+    static HostWindow* host;
+    std::unique_ptr<Ledger> ledger;
+    std::vector<IColorButtom*> made;
+};
+
+Veltra* ButtonTest::veltra = nullptr;
+HostWindow* ButtonTest::host = nullptr;
+
+// Where the buttons are and what they show: on every screen.
+class ButtonPlaces : public ButtonTest {};
+
+// What they do: the same on every screen.
+class Buttons : public ButtonTest {};
+
+TEST_F(ButtonPlaces, EveryTypeCodeSitsAtItsPlaceWithOneFrameAsItsSize)
+{
+    const int column = PlaceColumn();
+    for (const ButtonCase& c : ButtonCases) {
+        SCOPED_TRACE(c.code);
+        IColorButtom* button = Make(c.code);
+        ASSERT_TRUE(button);
+        const HWND window = WindowOf(button);
+        RECT rect;
+        GetWindowRect(window, &rect);
+        MapWindowPoints(nullptr, *host, reinterpret_cast<POINT*>(&rect), 2);
+        EXPECT_EQ(rect.right - rect.left, c.size.cx);
+        EXPECT_EQ(rect.bottom - rect.top, c.size.cy);
+        if (column >= 0) {
+            EXPECT_EQ(rect.left, c.places[column].x);
+            EXPECT_EQ(rect.top, c.places[column].y);
+        }
+        char className[64] = {};
+        GetClassNameA(window, className, sizeof className);
+        EXPECT_STREQ(className, "QUOVEN_BASEWINDOW");
+        EXPECT_EQ(GetWindowLongA(window, GWL_STYLE), 0x50000003);
+        EXPECT_EQ(GetWindowLongA(window, GWL_EXSTYLE), 0);
+        EXPECT_EQ(GetWindowTextLengthA(window), 0);
+        EXPECT_EQ(GetDlgCtrlID(window), 0);
+        EXPECT_EQ(GetParent(window), static_cast<HWND>(*host));
+        EXPECT_EQ(GetWindowLongPtrA(window, GWLP_USERDATA), reinterpret_cast<LONG_PTR>(button));
+        EXPECT_EQ(button->GetState(), VELTRA_FRAME_NORMAL);
+    }
+}
+
+TEST_F(ButtonPlaces, EachTypeShowsTheFirstFrameOfItsStrip)
+{
+    for (const ButtonCase& c : ButtonCases) {
+        SCOPED_TRACE(c.code);
+        IColorButtom* button = Make(c.code);
+        ASSERT_TRUE(button);
+        button->MoveTo(300, 300);  // on screen and clear of the others
+        EXPECT_EQ(FirstDifference(Capture(WindowOf(button)), Frame(c.bitmapId, 0)), "");
+        button->Destroy();
+        made.pop_back();
+    }
+}
+
+TEST_F(ButtonPlaces, UnknownCodesGiveNullAndNoWindow)
+{
+    for (UINT code : {32u, 199u, 208u, 299u, 302u, 1000u, 0xFFFFFFFFu}) {
+        SCOPED_TRACE(code);
+        IColorButtom* button = reinterpret_cast<IColorButtom*>(1);
+        veltra->FactroyColorButtom(&button, code, *host, Record, UserValue);
+        EXPECT_EQ(button, nullptr);
+    }
+    EXPECT_EQ(GetWindow(*host, GW_CHILD), nullptr);
+    EXPECT_EQ(ledger->Calls("CreateWindowExA"), 0);
+    EXPECT_EQ(ledger->Calls("LoadBitmapA"), 0);
+    veltra->FactroyColorButtom(nullptr, 1, *host, Record, UserValue);  // nowhere to put it: nothing made
+    EXPECT_EQ(GetWindow(*host, GW_CHILD), nullptr);
+}
+
+TEST_F(Buttons, AFailedWindowLeavesNullAndNothingBehind)
+{
+    IColorButtom* button = reinterpret_cast<IColorButtom*>(1);
+    veltra->FactroyColorButtom(&button, 1, reinterpret_cast<HWND>(0x1234), Record, UserValue);
+    EXPECT_EQ(button, nullptr);
+    EXPECT_EQ(ledger->Calls("LoadBitmapA"), 1);
+    EXPECT_EQ(ledger->Calls("DeleteObject"), 1);
+}
+
+namespace {
+IColorButtom* pendingOut = nullptr;
+IColorButtom* seenAtParentNotify = nullptr;
+}  // namespace
+
+TEST_F(Buttons, ThePointerIsInPlaceBeforeTheParentHearsOfTheWindow)
+{
+    HostWindow::onParentNotify = [](WPARAM wParam, LPARAM) {
+        if (LOWORD(wParam) == WM_CREATE)
+            seenAtParentNotify = pendingOut;
+    };
+    pendingOut = nullptr;
+    seenAtParentNotify = nullptr;
+    veltra->FactroyColorButtom(&pendingOut, 3, *host, Record, UserValue);
+    made.push_back(pendingOut);
+    ASSERT_TRUE(pendingOut);
+    EXPECT_EQ(seenAtParentNotify, pendingOut);
+}
+
+TEST_F(Buttons, TwoButtonsShareTheClassAndCodesElevenAndTwelveOnePlace)
+{
+    IColorButtom* first = Make(11);
+    IColorButtom* second = Make(12);
+    ASSERT_TRUE(first && second);
+    RECT a, b;
+    GetWindowRect(WindowOf(first), &a);
+    GetWindowRect(WindowOf(second), &b);
+    EXPECT_TRUE(EqualRect(&a, &b));
+}
+
+// The mouse states, one row of the transition table each.
+TEST_F(Buttons, HoverShowsTheHoverFrameAndLeavingRestores)
+{
+    IColorButtom* button = Make(1);
+    const HWND window = WindowOf(button);
+    SendMessageA(window, WM_MOUSEMOVE, 0, Point(5, 5));
+    EXPECT_EQ(button->GetState(), VELTRA_FRAME_HOVER);
+    EXPECT_EQ(FirstDifference(Capture(window), Frame(111, 1)), "");
+    SendMessageA(window, WM_MOUSEMOVE, 0, Point(6, 6));  // still hovering: nothing new
+    EXPECT_EQ(button->GetState(), VELTRA_FRAME_HOVER);
+    SendMessageA(window, WM_MOUSELEAVE, 0, 0);
+    EXPECT_EQ(button->GetState(), VELTRA_FRAME_NORMAL);
+    EXPECT_EQ(FirstDifference(Capture(window), Frame(111, 0)), "");
+    EXPECT_TRUE(events.empty());
+}
+
+TEST_F(Buttons, APressWithoutHoverCapturesAndAReleaseAnywhereReportsIt)
+{
+    IColorButtom* button = Make(4);
+    const HWND window = WindowOf(button);
+    EXPECT_NE(button->SetAutoRepeat(TRUE), 0);
+    SendMessageA(window, WM_LBUTTONDOWN, MK_LBUTTON, Point(3, 3));
+    EXPECT_EQ(GetCapture(), window);
+    EXPECT_EQ(GetFocus(), window);
+    EXPECT_EQ(button->GetState(), VELTRA_FRAME_PRESSED);
+    EXPECT_EQ(FirstDifference(Capture(window), Frame(137, 2)), "");
+
+    static std::vector<UINT_PTR> timersAtRelease;
+    static Ledger* watching;
+    watching = ledger.get();
+    onEvent = [](const Event& e) {
+        if (e.code == VELTRA_BUTTON_RELEASED)
+            timersAtRelease = watching->Timers();
+    };
+    SendMessageA(window, WM_LBUTTONUP, 0, Point(-50, 400));
+    EXPECT_EQ(GetCapture(), nullptr);
+    EXPECT_EQ(button->GetState(), VELTRA_FRAME_NORMAL);
+    // The capture change stopped the repeat before the release was reported.
+    EXPECT_EQ(timersAtRelease, std::vector<UINT_PTR>{});
+    EXPECT_EQ(events, (std::vector<Event>{{4, VELTRA_BUTTON_PRESSED, MK_LBUTTON, UserValue},
+                                          {4, VELTRA_BUTTON_RELEASED, 0, UserValue}}));
+}
+
+TEST_F(Buttons, APressAfterHoverDoesNotCaptureAndLeavingLosesTheRelease)
+{
+    IColorButtom* button = Make(2);
+    const HWND window = WindowOf(button);
+    SendMessageA(window, WM_MOUSEMOVE, 0, Point(5, 5));
+    SendMessageA(window, WM_LBUTTONDOWN, MK_LBUTTON, Point(5, 5));
+    EXPECT_EQ(GetCapture(), nullptr);
+    EXPECT_EQ(button->GetState(), VELTRA_FRAME_PRESSED);
+    SendMessageA(window, WM_MOUSELEAVE, 0, 0);
+    EXPECT_EQ(button->GetState(), VELTRA_FRAME_NORMAL);
+    EXPECT_EQ(events, (std::vector<Event>{{2, VELTRA_BUTTON_PRESSED, MK_LBUTTON, UserValue}}));
+}
+
+TEST_F(Buttons, AReleaseAfterHoverAndPressReportsAndKeepsTheRepeatRunning)
+{
+    IColorButtom* button = Make(9);
+    const HWND window = WindowOf(button);
+    button->SetAutoRepeat(TRUE);
+    SendMessageA(window, WM_MOUSEMOVE, 0, Point(5, 5));
+    SendMessageA(window, WM_LBUTTONDOWN, MK_LBUTTON, Point(5, 5));
+    SendMessageA(window, WM_LBUTTONUP, 0, Point(5, 5));
+    EXPECT_EQ(button->GetState(), VELTRA_FRAME_NORMAL);
+    EXPECT_EQ(ledger->Timers(), std::vector<UINT_PTR>{101});
+    EXPECT_EQ(events, (std::vector<Event>{{9, VELTRA_BUTTON_PRESSED, MK_LBUTTON, UserValue},
+                                          {9, VELTRA_BUTTON_RELEASED, 0, UserValue}}));
+    button->SetAutoRepeat(FALSE);
+}
+
+TEST_F(Buttons, AReleaseWithoutAPressIsReportedToo)
+{
+    IColorButtom* button = Make(5);
+    SendMessageA(WindowOf(button), WM_LBUTTONUP, MK_SHIFT, Point(1, 1));
+    EXPECT_EQ(events, (std::vector<Event>{{5, VELTRA_BUTTON_RELEASED, MK_SHIFT, UserValue}}));
+}
+
+TEST_F(Buttons, CaptureTakenAwayReturnsToRestAndStopsTheRepeat)
+{
+    IColorButtom* button = Make(6);
+    const HWND window = WindowOf(button);
+    SendMessageA(window, WM_LBUTTONDOWN, MK_LBUTTON, Point(3, 3));
+    button->SetAutoRepeat(TRUE);
+    SetCapture(*host);
+    EXPECT_EQ(button->GetState(), VELTRA_FRAME_NORMAL);
+    EXPECT_EQ(ledger->Timers(), std::vector<UINT_PTR>{});
+    ReleaseCapture();
+    EXPECT_EQ(events, (std::vector<Event>{{6, VELTRA_BUTTON_PRESSED, MK_LBUTTON, UserValue}}));
+}
+
+TEST_F(Buttons, ARightPressReportsAndChangesNothing)
+{
+    IColorButtom* button = Make(7);
+    const HWND window = WindowOf(button);
+    SetFocus(*host);
+    SendMessageA(window, WM_RBUTTONDOWN, MK_RBUTTON, Point(3, 3));
+    EXPECT_EQ(button->GetState(), VELTRA_FRAME_NORMAL);
+    EXPECT_EQ(GetCapture(), nullptr);
+    EXPECT_EQ(GetFocus(), static_cast<HWND>(*host));
+    EXPECT_EQ(events, (std::vector<Event>{{7, VELTRA_BUTTON_RIGHT_PRESSED, MK_RBUTTON, UserValue}}));
+}
+
+TEST_F(Buttons, SetStateLatchesTheRestFrame)
+{
+    IColorButtom* button = Make(8);
+    const HWND window = WindowOf(button);
+    button->SetState(VELTRA_FRAME_PRESSED);
+    EXPECT_EQ(button->GetState(), VELTRA_FRAME_PRESSED);
+    EXPECT_EQ(FirstDifference(Capture(window), Frame(108, 2)), "");
+    SendMessageA(window, WM_MOUSEMOVE, 0, Point(5, 5));
+    EXPECT_EQ(button->GetState(), VELTRA_FRAME_HOVER);
+    button->SetState(VELTRA_FRAME_PRESSED);  // already the rest frame: nothing happens
+    EXPECT_EQ(button->GetState(), VELTRA_FRAME_HOVER);
+    SendMessageA(window, WM_MOUSELEAVE, 0, 0);
+    EXPECT_EQ(button->GetState(), VELTRA_FRAME_PRESSED);
+    button->SetState(VELTRA_FRAME_HOVER);
+    EXPECT_EQ(FirstDifference(Capture(window), Frame(108, 1)), "");
+    button->SetState(VELTRA_FRAME_NORMAL);
+    EXPECT_EQ(FirstDifference(Capture(window), Frame(108, 0)), "");
+}
+
+// Frames outside the strip would be painted from beyond the bitmap: they are ignored.
+TEST_F(Buttons, SetStateIgnoresFramesTheStripDoesNotHave)
+{
+    IColorButtom* button = Make(10);
+    button->SetState(VELTRA_FRAME_HOVER);
+    for (int frame : {-1, 3, 99, INT_MIN, INT_MAX}) {
+        button->SetState(frame);
+        EXPECT_EQ(button->GetState(), VELTRA_FRAME_HOVER);
+    }
+    EXPECT_EQ(FirstDifference(Capture(WindowOf(button)), Frame(109, 1)), "");
+}
+
+TEST_F(Buttons, TheRedDotAppearsFromTheNextPaint)
+{
+    for (const auto& [code, bitmap, box] : {std::tuple{1u, 111, RECT{20, 14, 24, 18}},
+                                            std::tuple{19u, 163, RECT{4, 6, 8, 10}}}) {
+        SCOPED_TRACE(code);
+        IColorButtom* button = Make(code);
+        const HWND window = WindowOf(button);
+        button->MoveTo(400, 300);
+        const Image plain = Frame(bitmap, 0);
+        EXPECT_EQ(FirstDifference(Capture(window), plain), "");
+        button->SetDot(TRUE);
+        EXPECT_EQ(FirstDifference(Capture(window), plain), "");  // nothing invalidated yet
+        InvalidateRect(window, nullptr, FALSE);
+        const Image dotted = Capture(window);
+        int red = 0;
+        for (int y = 0; y < plain.height; ++y)
+            for (int x = 0; x < plain.width; ++x) {
+                const POINT p = {x, y};
+                if (PtInRect(&box, p))
+                    red += dotted.At(x, y) == 0xFF0000;
+                else
+                    EXPECT_EQ(dotted.At(x, y), plain.At(x, y)) << "outside the dot at " << x << ", " << y;
+            }
+        EXPECT_GE(red, 4);
+        button->SetDot(FALSE);
+        InvalidateRect(window, nullptr, FALSE);
+        EXPECT_EQ(FirstDifference(Capture(window), plain), "");
+    }
+}
+
+TEST_F(Buttons, MoveToKeepsTheSize)
+{
+    IColorButtom* button = Make(13);
+    EXPECT_TRUE(button->MoveTo(123, 45));
+    RECT rect;
+    GetWindowRect(WindowOf(button), &rect);
+    MapWindowPoints(nullptr, *host, reinterpret_cast<POINT*>(&rect), 2);
+    EXPECT_EQ(rect.left, 123);
+    EXPECT_EQ(rect.top, 45);
+    EXPECT_EQ(rect.right - rect.left, 75);
+    EXPECT_EQ(rect.bottom - rect.top, 47);
+}
+
+TEST_F(Buttons, TheHoverCursorIsTheHandUntilTheHostChangesIt)
+{
+    IColorButtom* button = Make(14);
+    const HWND window = WindowOf(button);
+    const LPARAM overClient = MAKELPARAM(HTCLIENT, WM_MOUSEMOVE);
+    EXPECT_EQ(SendMessageA(window, WM_SETCURSOR, reinterpret_cast<WPARAM>(window), overClient), TRUE);
+    EXPECT_EQ(GetCursor(), LoadCursorA(veltra->module, MAKEINTRESOURCEA(1000)));
+    HCURSOR cross = LoadCursorA(nullptr, IDC_CROSS);
+    button->SetHoverCursor(cross);
+    EXPECT_NE(GetCursor(), cross);  // shown from the next WM_SETCURSOR on
+    SendMessageA(window, WM_SETCURSOR, reinterpret_cast<WPARAM>(window), MAKELPARAM(HTBORDER, WM_MOUSEMOVE));
+    EXPECT_EQ(GetCursor(), cross);
+    button->SetHoverCursor(nullptr);
+    SendMessageA(window, WM_SETCURSOR, reinterpret_cast<WPARAM>(window), overClient);
+    EXPECT_EQ(GetCursor(), nullptr);
+}
+
+TEST_F(Buttons, AutoRepeatTicksAfterTheDelayThenAtTheInterval)
+{
+    IColorButtom* button = Make(20);
+    const UINT click = GetDoubleClickTime();
+    const DWORD start = GetTickCount();
+    EXPECT_NE(button->SetAutoRepeat(TRUE), 0);
+    Pump(click + 100 + 3 * (click - 100) + 200);
+    ASSERT_GE(events.size(), 2u);
+    EXPECT_LE(events.size(), 5u);
+    EXPECT_GE(eventTimes[0] - start, click + 100 - 50);  // timers may fire late, never much early
+    for (size_t i = 1; i < eventTimes.size(); ++i)
+        EXPECT_GE(eventTimes[i] - eventTimes[i - 1], click - 100 - 50);
+    for (const Event& e : events)
+        EXPECT_EQ(e, (Event{20, VELTRA_BUTTON_REPEAT, 0, UserValue}));
+    EXPECT_EQ(button->SetAutoRepeat(FALSE), 0);
+    const size_t ticks = events.size();
+    Pump(click + 200);
+    EXPECT_EQ(events.size(), ticks);
+}
+
+TEST_F(Buttons, StartingTheRepeatAgainRestartsTheDelay)
+{
+    IColorButtom* button = Make(21);
+    const UINT click = GetDoubleClickTime();
+    button->SetAutoRepeat(TRUE);
+    Pump(click / 2);
+    const DWORD restart = GetTickCount();
+    button->SetAutoRepeat(TRUE);
+    Pump(click + 300);
+    button->SetAutoRepeat(FALSE);
+    ASSERT_FALSE(events.empty());
+    EXPECT_GE(eventTimes[0] - restart, click + 100 - 50);
+}
+
+TEST_F(Buttons, TimerMessagesDriveTheRepeatAndOthersAreIgnored)
+{
+    IColorButtom* button = Make(22);
+    const HWND window = WindowOf(button);
+    SendMessageA(window, WM_TIMER, 55, 0);
+    EXPECT_TRUE(events.empty());
+    SendMessageA(window, WM_TIMER, 101, 0);  // the delay has passed: a tick now, the repeat from here on
+    EXPECT_EQ(events, (std::vector<Event>{{22, VELTRA_BUTTON_REPEAT, 0, UserValue}}));
+    EXPECT_EQ(ledger->Timers(), std::vector<UINT_PTR>{100});
+    SendMessageA(window, WM_TIMER, 100, 0);
+    EXPECT_EQ(events.size(), 2u);
+    button->SetAutoRepeat(FALSE);
+}
+
+TEST_F(Buttons, TheHostMayDestroyAButtonFromItsCallback)
+{
+    static IColorButtom* victim;
+    victim = Make(15);
+    made.clear();
+    onEvent = [](const Event&) { victim->Destroy(); };
+    const HWND window = WindowOf(victim);
+    SendMessageA(window, WM_LBUTTONDOWN, MK_LBUTTON, Point(2, 2));
+    EXPECT_FALSE(IsWindow(window));
+    EXPECT_EQ(events.size(), 1u);
+}
+
+TEST_F(Buttons, WithoutACallbackEverythingElseWorks)
+{
+    IColorButtom* button = Make(16, nullptr);
+    const HWND window = WindowOf(button);
+    SendMessageA(window, WM_LBUTTONDOWN, MK_LBUTTON, Point(2, 2));
+    EXPECT_EQ(button->GetState(), VELTRA_FRAME_PRESSED);
+    SendMessageA(window, WM_LBUTTONUP, 0, Point(2, 2));
+    SendMessageA(window, WM_RBUTTONDOWN, MK_RBUTTON, Point(2, 2));
+    EXPECT_EQ(button->GetState(), VELTRA_FRAME_NORMAL);
+}
+
+// Deleting a button through its last slot while its window lives unbinds the window
+// rather than leave it pointing at freed memory.
+TEST_F(Buttons, DeletingTheObjectFirstLeavesAnInertWindow)
+{
+    IColorButtom* button = Make(17);
+    made.clear();
+    const HWND window = WindowOf(button);
+    EXPECT_EQ(button->ScalarDeletingDestructor(1), static_cast<void*>(button));
+    EXPECT_EQ(GetWindowLongPtrA(window, GWLP_USERDATA), 0);
+    SendMessageA(window, WM_LBUTTONDOWN, MK_LBUTTON, Point(2, 2));
+    SendMessageA(window, WM_TIMER, 101, 0);
+    InvalidateRect(window, nullptr, FALSE);
+    UpdateWindow(window);
+    EXPECT_TRUE(events.empty());
+    DestroyWindow(window);
+    ledger->WindowGone(window);  // destroyed here, not by the library
+}
+
+TEST_F(Buttons, TheBaseSlotsRegisterCreateAndBind)
+{
+    IColorButtom* button = Make(18);
+    const HWND window = WindowOf(button);
+    const HINSTANCE instance = GetModuleHandleA(nullptr);
+    button->NoOp(12345);
+    EXPECT_EQ(WindowOf(button), window);
+    EXPECT_EQ(button->CreateWnd(instance, *host, "NoSuchClass", "", WS_CHILD, 0, 0, 1, 1), 0);
+    EXPECT_EQ(WindowOf(button), nullptr);  // slot 3 stores what it got, even null
+    // Slot 2 fills the class record and registers it through slot 1: once.
+    EXPECT_EQ(button->RegisterWndClass(instance, CS_DBLCLKS, nullptr, nullptr, nullptr, nullptr, "VeltraSlots",
+                                       nullptr), 1);
+    EXPECT_EQ(button->RegisterWndClass(instance, CS_DBLCLKS, nullptr, nullptr, nullptr, nullptr, "VeltraSlots",
+                                       nullptr), 0);
+    WNDCLASSEXA registered = {};
+    registered.cbSize = sizeof registered;
+    ASSERT_TRUE(GetClassInfoExA(instance, "VeltraSlots", &registered));
+    EXPECT_EQ(registered.style, static_cast<UINT>(CS_DBLCLKS));
+    EXPECT_EQ(registered.cbClsExtra, 0);
+    EXPECT_EQ(registered.cbWndExtra, 0);
+    // A window of that class made through slot 3 is bound to the object.
+    EXPECT_EQ(button->CreateWnd(instance, *host, "VeltraSlots", "", WS_CHILD, 0, 0, 5, 5), 1);
+    const HWND second = WindowOf(button);
+    EXPECT_EQ(GetWindowLongPtrA(second, GWLP_USERDATA), reinterpret_cast<LONG_PTR>(button));
+    EXPECT_EQ(button->WindowProc(second, WM_ERASEBKGND, 0, 0), 1);
+    for (HWND own : {second, window}) {  // destroyed here, not by the library
+        DestroyWindow(own);
+        ledger->WindowGone(own);
+    }
+    made.clear();
+    button->ScalarDeletingDestructor(1);
+    UnregisterClassA("VeltraSlots", instance);
+}
+
+#ifndef _WIN64
+namespace {
+
+// Calls a slot the way 32-bit MSVC calls a member function (the object in ECX, the
+// arguments on the stack, popped by the callee) and says how many bytes of the two
+// pushed arguments were left on the stack.
+uint32_t CallThiscall(void* object, int slot, uint32_t first, uint32_t second, uint32_t* result)
+{
+    void* function = (*static_cast<void***>(object))[slot];
+    uint32_t left, returned;
+    asm volatile(
+        "movl %%esp, %%esi\n\t"
+        "pushl %[second]\n\t"
+        "pushl %[first]\n\t"
+        "movl %[object], %%ecx\n\t"
+        "call *%[function]\n\t"
+        "movl %%esi, %%edx\n\t"
+        "subl %%esp, %%edx\n\t"
+        "movl %%esi, %%esp\n\t"
+        : "=&d"(left), "=a"(returned)
+        : [function] "m"(function), [object] "m"(object), [first] "m"(first), [second] "m"(second)
+        : "ecx", "esi", "memory", "cc");
+    *result = returned;
+    return left;
+}
+
+}  // namespace
+
+TEST_F(Buttons, SlotsUseTheThiscallConvention)
+{
+    IColorButtom* button = Make(0);
+    uint32_t result = 0;
+    EXPECT_EQ(CallThiscall(button, 7, 40, 50, &result), 0u);  // MoveTo(40, 50) popped both
+    EXPECT_NE(result, 0u);
+    RECT rect;
+    GetWindowRect(WindowOf(button), &rect);
+    EXPECT_EQ(rect.left, 40);
+    EXPECT_EQ(rect.top, 50);
+    EXPECT_EQ(CallThiscall(button, 8, 2, 0, &result), 4u);  // SetState(2) popped its one
+    EXPECT_EQ(CallThiscall(button, 9, 0, 0, &result), 8u);  // GetState() popped none
+    EXPECT_EQ(result, 2u);
+}
+#endif
+
+TEST(ButtonClass, UnloadingTheLibraryTakesItsClassBack)
+{
+    Veltra veltra;
+    HostWindow host;
+    IColorButtom* button = nullptr;
+    veltra.FactroyColorButtom(&button, 1, host, nullptr, 0);
+    ASSERT_TRUE(button);
+    button->Destroy();
+    WNDCLASSEXA info = {};
+    info.cbSize = sizeof info;
+    EXPECT_TRUE(GetClassInfoExA(veltra.module, "QUOVEN_BASEWINDOW", &info));
+    const HMODULE module = veltra.module;
+    veltra.Unload();
+    EXPECT_FALSE(GetClassInfoExA(module, "QUOVEN_BASEWINDOW", &info));
+
+    Veltra again;  // and a new load makes working buttons
+    again.FactroyColorButtom(&button, 1, host, nullptr, 0);
+    ASSERT_TRUE(button);
+    EXPECT_EQ(button->GetState(), VELTRA_FRAME_NORMAL);
+    button->Destroy();
+}
+
+// The strips as the library ships them: three frames wide, 24 bits per pixel, in Simplified
+// Chinese; the four worded keys in Traditional Chinese and English as well.
+TEST_F(ButtonPlaces, StripsAreTwentyFourBitInTheirLanguages)
+{
+    const HMODULE module = veltra->module;
+    const WORD simplified = MAKELANGID(LANG_CHINESE, SUBLANG_CHINESE_SIMPLIFIED);
+    const WORD traditional = MAKELANGID(LANG_CHINESE, SUBLANG_CHINESE_TRADITIONAL);
+    const WORD english = MAKELANGID(LANG_ENGLISH, SUBLANG_ENGLISH_US);
+    for (const ButtonCase& c : ButtonCases) {
+        SCOPED_TRACE(c.bitmapId);
+        const bool worded = c.bitmapId == 121 || c.bitmapId == 133 || c.bitmapId == 138 || c.bitmapId == 155;
+        for (WORD language : {simplified, traditional, english}) {
+            HRSRC found = FindResourceExA(module, RT_BITMAP, MAKEINTRESOURCEA(c.bitmapId), language);
+            EXPECT_EQ(found != nullptr, language == simplified || worded) << "language " << language;
+            if (!found)
+                continue;
+            const auto* header = static_cast<const BITMAPINFOHEADER*>(LockResource(LoadResource(module, found)));
+            EXPECT_EQ(header->biBitCount, 24);
+            EXPECT_EQ(header->biWidth, 3 * c.size.cx);
+            EXPECT_EQ(header->biHeight, c.size.cy);
+        }
+    }
+}
