@@ -1,6 +1,8 @@
-// A full-screen host of Veltra1024: paints the face and fills the inner area with the
-// library's colour. With --screenshot FILE.bmp it saves the screen after the first paint
-// and exits.
+// A full-screen host of Veltra1024: paints the face, fills the inner area with the
+// library's colour and creates the colour buttons (all but the two small keys that sit on
+// the mode tabs). The mode tabs on the left latch like radio buttons, the volume keys
+// repeat while held, and the last event shows in the inner area. With --screenshot
+// FILE.bmp it saves the screen after the first paint and exits; Escape ends it.
 #include <windows.h>
 
 #include <cstdio>
@@ -16,10 +18,94 @@ struct Skin {
     HMODULE module = nullptr;
     PFN_DrawFace DrawFace = nullptr;
     PFN_GetBgkColorSize GetBgkColorSize = nullptr;
+    PFN_FactroyColorButtom FactroyColorButtom = nullptr;
+};
+
+struct Button {
+    UINT code;
+    IColorButtom* control;
 };
 
 Skin skin;
 std::string screenshotPath;
+HWND mainWindow = nullptr;
+std::vector<Button> buttons;
+char lastEvent[128] = "Ready.";
+
+constexpr UINT FirstTab = 200;
+constexpr UINT LastTab = 207;
+constexpr UINT VolumeDown = 9;
+constexpr UINT VolumeUp = 10;
+
+template <typename Function>
+void Find(Function& function, const char* name)
+{
+    function = reinterpret_cast<Function>(reinterpret_cast<void*>(GetProcAddress(skin.module, name)));
+}
+
+IColorButtom* ButtonOf(UINT code)
+{
+    for (const Button& button : buttons)
+        if (button.code == code)
+            return button.control;
+    return nullptr;
+}
+
+void LatchTab(UINT chosen)
+{
+    for (UINT tab = FirstTab; tab <= LastTab; ++tab)
+        if (IColorButtom* button = ButtonOf(tab))
+            button->SetState(tab == chosen ? VELTRA_FRAME_PRESSED : VELTRA_FRAME_NORMAL);
+}
+
+const char* EventName(int code)
+{
+    switch (code) {
+    case VELTRA_BUTTON_PRESSED: return "pressed";
+    case VELTRA_BUTTON_RELEASED: return "released";
+    case VELTRA_BUTTON_RIGHT_PRESSED: return "right-pressed";
+    case VELTRA_BUTTON_REPEAT: return "repeats";
+    default: return "?";
+    }
+}
+
+void WINAPI OnButton(int id, int code, WPARAM, INT_PTR)
+{
+    const UINT which = static_cast<UINT>(id);
+    if (which == VolumeDown || which == VolumeUp) {
+        if (code == VELTRA_BUTTON_PRESSED)
+            ButtonOf(which)->SetAutoRepeat(TRUE);
+        else if (code == VELTRA_BUTTON_RELEASED)
+            ButtonOf(which)->SetAutoRepeat(FALSE);
+    }
+    if (which >= FirstTab && which <= LastTab && code == VELTRA_BUTTON_RELEASED)
+        LatchTab(which);
+    std::snprintf(lastEvent, sizeof lastEvent, "Button %d %s.", id, EventName(code));
+    InvalidateRect(mainWindow, nullptr, FALSE);
+}
+
+void CreateButtons(HWND parent)
+{
+    std::vector<UINT> codes;
+    for (UINT code = 0; code <= 31; ++code)
+        codes.push_back(code);
+    for (UINT code = FirstTab; code <= LastTab; ++code)
+        codes.push_back(code);
+    for (UINT code : codes) {
+        IColorButtom* button = nullptr;
+        skin.FactroyColorButtom(&button, code, parent, OnButton, 0);
+        if (button)
+            buttons.push_back({code, button});
+    }
+    LatchTab(FirstTab);
+}
+
+void DestroyButtons()
+{
+    for (const Button& button : buttons)
+        button.control->Destroy();
+    buttons.clear();
+}
 
 void Paint(HWND window)
 {
@@ -32,6 +118,10 @@ void Paint(HWND window)
     HBRUSH brush = CreateSolidBrush(colour);
     FillRect(dc, &inner, brush);
     DeleteObject(brush);
+    RECT text = {inner.left + 60, inner.top + 20, inner.right - 20, inner.top + 60};
+    SetBkMode(dc, TRANSPARENT);
+    SetTextColor(dc, RGB(40, 60, 70));
+    DrawTextA(dc, lastEvent, -1, &text, DT_LEFT | DT_SINGLELINE);
     EndPaint(window, &paint);
 }
 
@@ -76,6 +166,10 @@ bool SaveScreen(const std::string& path)
 LRESULT CALLBACK MainWindowProc(HWND window, UINT msg, WPARAM wParam, LPARAM lParam)
 {
     switch (msg) {
+    case WM_CREATE:
+        mainWindow = window;
+        CreateButtons(window);
+        return 0;
     case WM_PAINT:
         Paint(window);
         if (!screenshotPath.empty())
@@ -83,13 +177,18 @@ LRESULT CALLBACK MainWindowProc(HWND window, UINT msg, WPARAM wParam, LPARAM lPa
         return 0;
     case WM_ERASEBKGND: return 1;  // the face and the inner fill cover every pixel
     case WM_APP:
+        // The buttons paint after their parent: save once they have.
+        RedrawWindow(window, nullptr, nullptr, RDW_UPDATENOW | RDW_ALLCHILDREN);
         PostQuitMessage(SaveScreen(screenshotPath) ? 0 : 1);
         return 0;
     case WM_KEYDOWN:
         if (wParam == VK_ESCAPE)
             DestroyWindow(window);
         return 0;
-    case WM_DESTROY: PostQuitMessage(0); return 0;
+    case WM_DESTROY:
+        DestroyButtons();
+        PostQuitMessage(0);
+        return 0;
     default: return DefWindowProcA(window, msg, wParam, lParam);
     }
 }
@@ -106,9 +205,9 @@ int WINAPI WinMain(HINSTANCE instance, HINSTANCE, LPSTR commandLine, int)
         MessageBoxA(nullptr, "Veltra1024.dll could not be loaded.", "Veltra1024 demo", MB_ICONERROR);
         return 1;
     }
-    skin.DrawFace = reinterpret_cast<PFN_DrawFace>(reinterpret_cast<void*>(GetProcAddress(skin.module, "DrawFace")));
-    skin.GetBgkColorSize = reinterpret_cast<PFN_GetBgkColorSize>(
-        reinterpret_cast<void*>(GetProcAddress(skin.module, "GetBgkColorSize")));
+    Find(skin.DrawFace, "DrawFace");
+    Find(skin.GetBgkColorSize, "GetBgkColorSize");
+    Find(skin.FactroyColorButtom, "FactroyColorButtom");
 
     WNDCLASSA windowClass = {};
     windowClass.lpfnWndProc = MainWindowProc;
@@ -116,17 +215,17 @@ int WINAPI WinMain(HINSTANCE instance, HINSTANCE, LPSTR commandLine, int)
     windowClass.hCursor = LoadCursorA(nullptr, IDC_ARROW);
     windowClass.lpszClassName = "Veltra1024Demo";
     RegisterClassA(&windowClass);
-    CreateWindowExA(0, windowClass.lpszClassName, "Veltra1024 demo", WS_POPUP | WS_VISIBLE, 0, 0,
+    CreateWindowExA(0, windowClass.lpszClassName, "Veltra1024 demo", WS_POPUP | WS_VISIBLE | WS_CLIPCHILDREN, 0, 0,
                     GetSystemMetrics(SM_CXSCREEN), GetSystemMetrics(SM_CYSCREEN), nullptr, nullptr, instance,
                     nullptr);
 
     MSG msg;
-    int result = 0;
     while (GetMessageA(&msg, nullptr, 0, 0) > 0) {
         TranslateMessage(&msg);
         DispatchMessageA(&msg);
     }
-    result = static_cast<int>(msg.wParam);
+    if (IsWindow(mainWindow))
+        DestroyWindow(mainWindow);
     FreeLibrary(skin.module);
-    return result;
+    return static_cast<int>(msg.wParam);
 }

@@ -690,3 +690,19 @@ TEST_F(ButtonPlaces, StripsAreTwentyFourBitInTheirLanguages)
         }
     }
 }
+
+// The real pointer, moved by the system: hover comes from WM_MOUSEMOVE, and leaving from
+// the WM_MOUSELEAVE that the button asked for.
+TEST_F(Buttons, ThePointerMovingOnAndOffHoversAndLeaves)
+{
+    IColorButtom* button = Make(3);
+    button->MoveTo(500, 400);
+    Pump(50);
+    SetCursorPos(520, 410);
+    Pump(300);
+    EXPECT_EQ(button->GetState(), VELTRA_FRAME_HOVER);
+    SetCursorPos(100, 100);
+    Pump(300);
+    EXPECT_EQ(button->GetState(), VELTRA_FRAME_NORMAL);
+    EXPECT_TRUE(events.empty());
+}
