@@ -37,6 +37,9 @@ typedef struct ILableControl ILableControl;
 typedef struct ISlipControl ISlipControl;
 #endif
 
+/* The value that asks GetObjectRect's code 5 for the frame bitmap as well. */
+#define VELTRA_QUERY_MARKER 0x12345678
+
 /* Colour button events, the code argument of NotifyProc. */
 #define VELTRA_BUTTON_PRESSED 1        /* left press on the button; detail: MK_ flags */
 #define VELTRA_BUTTON_RELEASED 3       /* left release seen by the button; detail: MK_ flags */
@@ -67,8 +70,27 @@ VELTRA1024_API BOOL WINAPI DrawFace(HDC hdc);
  * pointer may be null, and that value is then not written. Returns inner. */
 VELTRA1024_API RECT* WINAPI GetBgkColorSize(RECT* inner, COLORREF* background);
 
-/* Rectangles, colours and bitmaps for the host's own widgets. Returns 1 for a known
- * query code, 0 (with nothing written) for any other. */
+/* Rectangles, colours and bitmaps for the host's own widgets, by query code:
+ *   0, 1  the upper and lower display rows of the right panel      out: RECT
+ *   2     the CPU value field (between the "CPU" caption and "%")  out: RECT
+ *   3     the list area of the right panel                         out: RECT
+ *   4     the large panel of the bottom face                       out: RECT
+ *   5     the panel frame's top-left corner in out[0], out[1]; when the host stores
+ *         VELTRA_QUERY_MARKER in out[2] first, out[2] also receives the frame bitmap
+ *         (172 x 122; its corners outside the border are RGB(255, 0, 255))
+ *   6     the area inside that frame, in the frame's own coordinates  out: RECT
+ *   10-12 display colours: background, text, dim text              out[0..2]: COLORREF
+ *   13    white, red, grey, grey                                   out[0..3]: COLORREF
+ *   14    red, orange, pale yellow                                 out[0..2]: COLORREF
+ *   20    bitmaps: dark bar, green bar (145 x 18), the bottom face under the code 4
+ *         rectangle ((width - 31) x 107), grey shaded bar (585 x 14)
+ *   21    bitmaps: shaded bars (585 x 14) in green, cyan, red, yellow
+ * Rectangles are in the coordinates of the full-screen main window, right and bottom
+ * exclusive. Values a code does not name are left as they were. Bitmaps are new on
+ * every call and belong to the host, which deletes them with DeleteObject; they travel
+ * as 32-bit values: a 64-bit host turns one back into a handle with
+ * (HBITMAP)(INT_PTR)out[i]. Returns 1 for a known code; 0, with nothing written, for
+ * any other code or a null out. */
 VELTRA1024_API int WINAPI GetObjectRect(int code, INT32 out[4]);
 
 /* The control factories. Each stores the new control through out, or null when it

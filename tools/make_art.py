@@ -1,12 +1,15 @@
 #!/usr/bin/env python3
-"""Draws the skin's artwork: the face bitmaps, the buttons and the hand cursor.
+"""Draws the skin's artwork: the face bitmaps, the buttons, the parts the host asks
+for by id (panel, level bars), the slips' tracks, thumbs and markers, and the hand cursor.
 
 Run from the repository root:  python3 tools/make_art.py [--preview DIR]
 --preview also writes PNG pictures of the face at 1024 x 768 and, widened the library's
-way, at 1920 x 1080, to judge the art and its seams by eye, and buttons.png, every
-button strip doubled in size on the metal.
+way, at 1920 x 1080, to judge the art and its seams by eye, buttons.png, every
+button strip doubled in size on the metal, and parts.png, the same for the other parts,
+with the thumbs and markers laid on their tracks and the tracks on the face.
 Standard library only, and deterministic: every run writes the same bytes.
 """
+import functools
 import math
 import os
 import sys
@@ -30,6 +33,10 @@ DISPLAY_RULE = (17, 25, 33)
 ACCENT = (58, 160, 172)
 TEXT = (150, 192, 198)
 HOST = (213, 237, 245)
+KEY = (255, 0, 255)  # left transparent where the host or a slip paints a part
+AMBER = (236, 170, 64)
+GROOVE = (14, 18, 24)
+FIELD = (36, 40, 47)
 
 # Lengths the library repeats when the screen is larger than 1024 x 768.
 # Each band is (first line, width); each band's lines must all be alike.
@@ -316,6 +323,8 @@ BANDS = {
     "face_left.bmp": [("y", None, LEFT_BANDS)],
     "face_right.bmp": [("y", None, RIGHT_BANDS)],
     "face_bottom.bmp": [("x", rows, bands) for rows, bands in BOTTOM_STRIPS],
+    # Wider screens repeat columns 100..499 of the seek track after column 99.
+    "slip_117.bmp": [("x", (0, 19), [(100, 400)])],
 }
 
 
@@ -362,6 +371,20 @@ def mix(a, b, k):
 def samples(i, j):
     """4 x 4 points spread over pixel (i, j), to smooth curved and slanted edges."""
     return [(i + (si + 0.5) / 4, j + (sj + 0.5) / 4) for sj in range(4) for si in range(4)]
+
+
+def render(cv, color, inside=None):
+    """Paints color(x, y) averaged over each pixel's samples; where it is None the
+    canvas shows through. With `inside`, pixels less than half inside become the key
+    colour whole, so no edge is blended into it."""
+    for j in range(cv.h):
+        for i in range(cv.w):
+            p = j * cv.w + i
+            if inside and sum(inside(x, y) for x, y in samples(i, j)) < 8:
+                cv.px[p] = KEY
+                continue
+            got = [color(x, y) or cv.px[p] for x, y in samples(i, j)]
+            cv.px[p] = tuple(round(sum(c[k] for c in got) / len(got)) for k in range(3))
 
 
 class Mask:
@@ -502,6 +525,8 @@ ICONS = {
                       ("cut", ("rect", 3, 9, 13, 14))]),
     "list": (16, 16, [("rect", 0, y, 2, y + 2) for y in ROWS] + [("rect", 4, y, 16, y + 2) for y in ROWS]),
     "menu": (16, 16, [("line", [(1.2, y + 1), (14.8, y + 1)], 2.4) for y in ROWS]),
+    "mark_in": (6, 7, [("rect", 0, 0, 2, 7), ("poly", [(3, 0), (6, 3.5), (3, 7)])]),
+    "mark_out": (6, 7, [("poly", [(3, 0), (0, 3.5), (3, 7)]), ("rect", 4, 0, 6, 7)]),
 }
 
 
@@ -564,10 +589,7 @@ def round_key(cv, st, marks):
         if r > 19.2:
             return OUTLINE
         return shade(METAL, st.face[0] + round(lit * 45 * toward))
-    for j in range(cv.h):
-        for i in range(cv.w):
-            got = [color(x, y) or cv.px[j * cv.w + i] for x, y in samples(i, j)]
-            cv.px[j * cv.w + i] = tuple(round(sum(p[k] for p in got) / len(got)) for k in range(3))
+    render(cv, color)
     marks_on(cv, st, marks)
 
 
@@ -610,6 +632,186 @@ def draw_strip(fw, h, kind, icon, word):
         kind(frame, st, marks)
         blit(strip, frame, n * fw, 0)
     return strip
+
+
+# ---------------------------------------------------------------- parts
+
+def round_box(x, y, box, r):
+    """How deep (x, y) lies in the box (x0, y0, x1, y1) with corners rounded by r
+    (negative outside), and which way its nearest edge faces: 1 up or left, -1 down
+    or right, in between round the corners."""
+    x0, y0, x1, y1 = box
+    cx, cy = (x0 + x1) / 2, (y0 + y1) / 2
+    px, py = abs(x - cx) - (x1 - x0) / 2 + r, abs(y - cy) - (y1 - y0) / 2 + r
+    sx, sy = (1 if x >= cx else -1), (1 if y >= cy else -1)
+    if px > 0 and py > 0:
+        k = math.hypot(px, py)
+        return r - k, max(-1, min(1, -(sx * px + sy * py) / k))
+    return (r - px, -sx) if px > py else (r - py, -sy)
+
+
+def lit_edge(light, dark, facing):
+    return mix(dark, light, (facing + 1) / 2)
+
+
+def crop(cv, x, y, w, h):
+    out = Canvas(w, h)
+    blit(out, cv, 0, 0, xs=range(x, x + w), ys=range(y, y + h))
+    return out
+
+
+def blit_keyed(dst, src, x, y):
+    """Copies src to (x, y) but for its key-coloured pixels, as the host paints it."""
+    for j in range(src.h):
+        for i in range(src.w):
+            if src.px[j * src.w + i] != KEY:
+                dst.px[(y + j) * dst.w + x + i] = src.px[j * src.w + i]
+
+
+@functools.lru_cache(None)
+def face_1024():
+    """The face at 1024 x 768, whose metal the tracks with a fixed place lie on."""
+    return compose({name: draw() for name, _, _, draw in ART}, 1024, 768)
+
+
+PANEL_FIELD = (5, 6, 160, 110)  # where the host paints inside the panel
+
+
+def panel(w, h):
+    """A raised plate with rounded corners, keyed out beyond them, round a calm sunken
+    field for the host."""
+    cv = Canvas(w, h)
+    brushed(cv, 0, 0, w, h, shade(METAL, 8), seed=71)
+    gradient(cv, 0, 0, w, h, 8, -8)
+    box, r = (0, 0, w, h), 8
+
+    def rim(x, y):
+        d, facing = round_box(x, y, box, r)
+        if d < 1:
+            return OUTLINE
+        if d < 2:
+            return lit_edge(HILITE, SHADOW, facing)
+        return lit_edge(SOFT_HI, SOFT_SH, facing) if d < 3 else None
+    render(cv, rim, inside=lambda x, y: round_box(x, y, box, r)[0] >= 0)
+    well(cv, *PANEL_FIELD, FIELD)
+    gradient(cv, *PANEL_FIELD, -6, 4)
+    return cv
+
+
+def level_bar(w, h, lamp):
+    """A row of lamp segments in a black frame. The host shows a length of the lit
+    bar over the dark one, so both share the segments."""
+    cv = Canvas(w, h, OUTLINE)
+    for x in range(1, w - 1, 4):
+        fill(cv, x, 1, 3, h - 2, lamp)
+        gradient(cv, x, 1, 3, h - 2, 24, -16)
+    return cv
+
+
+def rod(w, h, hue):
+    """A bar shaded like a lit rod: dark at the top and bottom, white along the
+    middle. Its rows are flat colours, few enough for a 16-colour palette."""
+    cv = Canvas(w, h)
+    half = h // 2 - 1
+    for j in range(h):
+        f = min(j, h - 1 - j) / half
+        hline(cv, 0, j, w, mix(OUTLINE, hue, 0.35 + 1.3 * f) if f <= 0.5
+              else mix(hue, (255, 255, 255), 2 * f - 1))
+    return cv
+
+
+def track(w, h, thick, at=None):
+    """A round-ended groove sunk along the part, on the metal it covers on the
+    face at 1024 x 768 (at: its top-left corner there), else on plain metal. Its
+    middle is the same all along, so any length of it repeats cleanly."""
+    if at:
+        cv = crop(face_1024(), *at, w, h)
+    else:
+        cv = Canvas(w, h)
+        brushed(cv, 0, 0, w, h, METAL, seed=81, vertical=h > w)
+    if w > h:
+        box = (2, (h - thick) / 2, w - 2, (h + thick) / 2)
+    else:
+        box = ((w - thick) / 2, 2, (w + thick) / 2, h - 2)
+
+    def color(x, y):
+        d, facing = round_box(x, y, box, thick / 2)
+        if d < -1:
+            return None
+        if d < 0:
+            return lit_edge(SOFT_SH, SOFT_HI, facing)
+        if d < 1:
+            return OUTLINE
+        # The floor is shaded under its upper wall and catches light at its lower one.
+        return shade(GROOVE, round(-8 * facing * max(0, 2.5 - d)))
+    render(cv, color)
+    return cv
+
+
+def knob(w, h):
+    """A round metal thumb on the key colour, lit from the top left, with a teal
+    glint; every pixel is either knob or key, never a blend of the two."""
+    cv = Canvas(w, h, KEY)
+    r = min(w, h) / 2 - 0.3  # off the border, so no lone pixel pokes out of the round
+    cx, cy = w / 2, h / 2
+    box = (cx - r, cy - r, cx + r, cy + r)
+
+    def color(x, y):
+        d, facing = round_box(x, y, box, r)
+        if d < 1:
+            return OUTLINE
+        if d < 2:
+            return shade(METAL, round(40 * facing))
+        # A dome: bright above, dark below, the glint up and to the left.
+        glint = math.hypot(x - cx + 0.32 * r, y - cy + 0.38 * r) / r
+        body = shade(METAL, round(30 - 34 * (y - cy) / r - 24 * glint))
+        return mix(body, LIT, min(1, max(0, 0.75 - 1.6 * glint)))
+    render(cv, color, inside=lambda x, y: round_box(x, y, box, r)[0] >= 0)
+    return cv
+
+
+MARKER = State((16, 2), HILITE, SHADOW, AMBER, None, False, True)
+
+
+def marker(w, h, icon):
+    """A small raised tab with an amber sign, painted over the track."""
+    cv = Canvas(w, h)
+    plate_key(cv, MARKER, [shape_mask(*ICONS[icon])])
+    return cv
+
+
+# Each slip type: track id and size, groove thickness, thumb id and size, where the
+# track lies on the face at 1024 x 768 (None: no fixed place on it), and the markers
+# painted over it (id and sign).
+SLIPS = [
+    (117, (646, 20), 8, 116, (18, 19), (15, 577), [(170, "mark_in"), (171, "mark_out")]),
+    (119, (134, 14), 6, 118, (14, 14), (695, 578), []),
+    (174, (13, 96), 7, 175, (13, 14), None, []),
+]
+
+# The parts: (file name, width, height, bits per pixel, draw(width, height)).
+PARTS = [
+    ("query_173.bmp", 172, 122, 24, panel),
+    ("query_161.bmp", 145, 18, 24, functools.partial(level_bar, lamp=(92, 226, 104))),
+    ("query_162.bmp", 145, 18, 24, functools.partial(level_bar, lamp=(50, 54, 60))),
+] + [
+    (f"query_{n}.bmp", 585, 14, 4, functools.partial(rod, hue=hue)) for n, hue in (
+        (165, (64, 200, 84)), (166, (40, 196, 220)), (167, (220, 58, 50)),
+        (168, (228, 196, 44)), (169, (140, 146, 154)))
+] + [
+    (f"slip_{n}.bmp", *size, 24, draw) for t, t_size, thick, b, b_size, at, marks in SLIPS
+    for n, size, draw in [(t, t_size, functools.partial(track, thick=thick, at=at)),
+                          (b, b_size, knob)] +
+    [(m, (11, 13), functools.partial(marker, icon=icon)) for m, icon in marks]
+]
+
+
+def check_key(name, cv):
+    """Nothing may come near the key colour without being it, else it would show as
+    a pink fringe where the key is cut out."""
+    for p in cv.px:
+        assert p == KEY or max(abs(a - b) for a, b in zip(p, KEY)) > 100, \
+            f"{name}: {p} is near the key colour"
 
 
 # ---------------------------------------------------------------- cursor
@@ -672,15 +874,33 @@ def cursor_bytes(rows, hotspot):
 
 # ---------------------------------------------------------------- files
 
+def bmp_file(cv, bits, palette, line):
+    """A bottom-up BMP; line(row) packs one row of pixels, padded here to 4 bytes."""
+    rows = [line(cv.px[y * cv.w:(y + 1) * cv.w]) for y in range(cv.h - 1, -1, -1)]
+    stride = (len(rows[0]) + 3) & ~3
+    body = b"".join(row.ljust(stride, b"\0") for row in rows)
+    table = b"".join(struct.pack("<BBBB", b, g, r, 0) for r, g, b in palette)
+    info = struct.pack("<IiiHHIIiiII", 40, cv.w, cv.h, 1, bits, 0, len(body), 2835, 2835,
+                       len(palette), 0)
+    start = 14 + 40 + len(table)
+    head = struct.pack("<2sIHHI", b"BM", start + len(body), 0, 0, start)
+    return head + info + table + body
+
+
 def bmp24_bytes(cv):
-    stride = (cv.w * 3 + 3) & ~3
-    pad = b"\0" * (stride - cv.w * 3)
-    body = b"".join(
-        b"".join(struct.pack("<BBB", b, g, r) for r, g, b in cv.px[y * cv.w:(y + 1) * cv.w]) + pad
-        for y in range(cv.h - 1, -1, -1))
-    info = struct.pack("<IiiHHIIiiII", 40, cv.w, cv.h, 1, 24, 0, len(body), 2835, 2835, 0, 0)
-    head = struct.pack("<2sIHHI", b"BM", 14 + 40 + len(body), 0, 0, 14 + 40)
-    return head + info + body
+    return bmp_file(cv, 24, [], lambda row: bytes(v for r, g, b in row for v in (b, g, r)))
+
+
+def bmp4_bytes(cv):
+    """16 colours at most; the picture's own colours make the palette."""
+    colors = sorted(set(cv.px))
+    assert len(colors) <= 16, f"{len(colors)} colours"
+    index = {c: n for n, c in enumerate(colors)}
+
+    def line(row):
+        idx = [index[c] for c in row] + [0]  # an odd width ends on a blank nibble
+        return bytes((idx[i] << 4) | idx[i + 1] for i in range(0, len(row), 2))
+    return bmp_file(cv, 4, colors + [(0, 0, 0)] * (16 - len(colors)), line)
 
 
 def png_bytes(cv):
@@ -734,23 +954,55 @@ def compose(faces, W, H):
     return screen
 
 
-def contact_sheet(strips, width=600):
-    """Every strip on the metal under its name, in rows, doubled pixel for pixel."""
+def label(name):
+    """The id (and language) in a file name: "button_121_1033.bmp" gives "121 1033"."""
+    return name.split("_", 1)[1][:-len(".bmp")].replace("_", " ")
+
+
+def contact_sheet(items, width=600):
+    """Every picture on the metal under its label, in rows, doubled pixel for pixel."""
     places, x, y, row = [], 8, 8, 0
-    for name, cv in strips:
-        label = name[len("button_"):-len(".bmp")].replace("_", " ")
+    for caption, cv in items:
         if x + cv.w > width - 8:
             x, y, row = 8, y + row + 8, 0
-        places.append((x, y, label, cv))
+        places.append((x, y, caption, cv))
         x, row = x + cv.w + 12, max(row, cv.h + 10)
     sheet = Canvas(width, y + row + 8)
     brushed(sheet, 0, 0, sheet.w, sheet.h, METAL, seed=61)
-    for x, y, label, cv in places:
-        text(sheet, x, y, label, TEXT)
+    for x, y, caption, cv in places:
+        text(sheet, x, y, caption, TEXT)
         blit(sheet, cv, x, y + 10)
     big = Canvas(2 * sheet.w, 2 * sheet.h)
     blit(big, sheet, 0, 0, xs=[i // 2 for i in range(big.w)], ys=[j // 2 for j in range(big.h)])
     return big
+
+
+def slip_scene(track, pieces):
+    """A track as its slip paints it, each piece (thumb, marker) keyed on at its
+    fraction of the way along."""
+    cv = crop(track, 0, 0, track.w, track.h)
+    for p, k in pieces:
+        if cv.w > cv.h:
+            blit_keyed(cv, p, round((cv.w - p.w) * k), (cv.h - p.h) // 2)
+        else:
+            blit_keyed(cv, p, (cv.w - p.w) // 2, round((cv.h - p.h) * k))
+    return cv
+
+
+def parts_sheet(parts):
+    """Every part under its id, then each slip as painted, and the face's bottom
+    left with its slips in place."""
+    items = [(label(name), cv) for name, cv in parts.items()]
+    face = crop(face_1024(), 0, 0, 1024, 768)
+    for t, _, _, b, _, at, marks in SLIPS:
+        ids = [b] + [m for m, _ in marks]
+        scene = slip_scene(parts[f"slip_{t}.bmp"], [(parts[f"slip_{n}.bmp"], k)
+                                                    for n, k in zip(ids, (1 / 3, 1 / 6, 2 / 3))])
+        items.append((" ".join(map(str, [t] + ids)), scene))
+        if at:
+            blit(face, scene, *at)
+    items.append(("IN PLACE", crop(face, 0, 560, 850, 46)))
+    return contact_sheet(items, width=880)
 
 
 def main():
@@ -763,14 +1015,23 @@ def main():
         write(os.path.join(ART_DIR, name), bmp24_bytes(cv))
     strips = []
     for name, fw, h, kind, icon, word in BUTTONS:
-        strips.append((name, draw_strip(fw, h, kind, icon, word)))
+        strips.append((label(name), draw_strip(fw, h, kind, icon, word)))
         write(os.path.join(ART_DIR, name), bmp24_bytes(strips[-1][1]))
+    parts = {}
+    for name, w, h, bits, draw in PARTS:
+        cv = draw(w, h)
+        assert (cv.w, cv.h) == (w, h), name
+        check_bands(name, cv)
+        check_key(name, cv)
+        parts[name] = cv
+        write(os.path.join(ART_DIR, name), {4: bmp4_bytes, 24: bmp24_bytes}[bits](cv))
     write(os.path.join(ART_DIR, "hand.cur"), cursor_bytes(HAND, HOTSPOT))
     if "--preview" in sys.argv:
         folder = sys.argv[sys.argv.index("--preview") + 1]
         for W, H in ((1024, 768), (1920, 1080)):
             write(os.path.join(folder, f"face_{W}x{H}.png"), png_bytes(compose(faces, W, H)))
         write(os.path.join(folder, "buttons.png"), png_bytes(contact_sheet(strips)))
+        write(os.path.join(folder, "parts.png"), png_bytes(parts_sheet(parts)))
 
 
 if __name__ == "__main__":
