@@ -3,6 +3,7 @@
 
 #include "button/color_buttom.h"
 #include "face/library.h"
+#include "window/table.h"
 
 namespace {
 
@@ -82,14 +83,6 @@ int Place(const Coordinate& c, int farEdge)
     return (c.fromFarEdge ? farEdge : 0) + c.d8 * (widening / 8) + c.d10 * (widening / 10) + c.offset;
 }
 
-const ButtonType* FindType(UINT code)
-{
-    for (const ButtonType& type : ButtonTypes)
-        if (type.code == code)
-            return &type;
-    return nullptr;
-}
-
 }  // namespace
 
 extern "C" void WINAPI FactroyColorButtom(IColorButtom** out, UINT typeCode, HWND parent, NotifyProc notify,
@@ -98,7 +91,7 @@ extern "C" void WINAPI FactroyColorButtom(IColorButtom** out, UINT typeCode, HWN
     if (!out)
         return;
     *out = nullptr;
-    const ButtonType* type = FindType(typeCode);
+    const ButtonType* type = FindRow(ButtonTypes, typeCode);
     if (!type)
         return;
     auto* button = new (std::nothrow) ColorButtom;

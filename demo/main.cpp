@@ -1,12 +1,14 @@
 // A full-screen host of Veltra1024: paints the face, fills the inner area with the
 // library's colour and creates the colour buttons (all but the two small keys that sit on
-// the mode tabs). The mode tabs on the left latch like radio buttons, the volume keys
-// repeat while held, and the last event shows in the inner area. With --screenshot
+// the mode tabs) and the three sliders. The mode tabs on the left latch like radio
+// buttons, the volume keys repeat while held, the seek slider shows an A-B range with its
+// markers, and the last event shows in the inner area. With --screenshot
 // FILE.bmp it saves the screen after the first paint and exits; Escape ends it.
 #include <windows.h>
 
 #include <cstdio>
 #include <cstring>
+#include <initializer_list>
 #include <string>
 #include <vector>
 
@@ -19,6 +21,7 @@ struct Skin {
     PFN_DrawFace DrawFace = nullptr;
     PFN_GetBgkColorSize GetBgkColorSize = nullptr;
     PFN_FactroyColorButtom FactroyColorButtom = nullptr;
+    PFN_FactroySlipControl FactroySlipControl = nullptr;
 };
 
 struct Button {
@@ -30,6 +33,9 @@ Skin skin;
 std::string screenshotPath;
 HWND mainWindow = nullptr;
 std::vector<Button> buttons;
+ISlipControl* seek = nullptr;
+ISlipControl* volume = nullptr;
+ISlipControl* balance = nullptr;
 char lastEvent[128] = "Ready.";
 
 constexpr UINT FirstTab = 200;
@@ -100,11 +106,54 @@ void CreateButtons(HWND parent)
     LatchTab(FirstTab);
 }
 
-void DestroyButtons()
+void WINAPI OnSlip(int id, INT_PTR, int code)
+{
+    ISlipControl* slip = id == 0 ? seek : id == 1 ? volume : balance;
+    const char* name = id == 0 ? "Seek" : id == 1 ? "Volume" : "Balance";
+    if (code == VELTRA_SLIP_RIGHT_CLICK)
+        std::snprintf(lastEvent, sizeof lastEvent, "%s right-clicked.", name);
+    else if (id == 0)
+        std::snprintf(lastEvent, sizeof lastEvent, "Seek at %d, A-B %d to %d.", slip->GetValue(),
+                      slip->GetStartMarker(), slip->GetEndMarker());
+    else
+        std::snprintf(lastEvent, sizeof lastEvent, "%s at %d.", name, slip->GetValue());
+    InvalidateRect(mainWindow, nullptr, FALSE);
+}
+
+ISlipControl* MakeSlip(UINT type, int maximum, int value)
+{
+    ISlipControl* slip = nullptr;
+    skin.FactroySlipControl(&slip, type, mainWindow, OnSlip, 0);
+    if (slip) {
+        slip->SetRange(0, maximum);
+        slip->SetValue(value);
+    }
+    return slip;
+}
+
+void CreateSlips()
+{
+    seek = MakeSlip(0, 1000, 350);
+    if (seek) {
+        seek->SetStartMarker(200);
+        seek->SetEndMarker(600);
+    }
+    volume = MakeSlip(1, 100, 70);
+    if (volume)
+        volume->ShowValue(TRUE);
+    balance = MakeSlip(10, 100, 50);
+}
+
+void DestroyControls()
 {
     for (const Button& button : buttons)
         button.control->Destroy();
     buttons.clear();
+    for (ISlipControl** slip : {&seek, &volume, &balance}) {
+        if (*slip)
+            (*slip)->Destroy();
+        *slip = nullptr;
+    }
 }
 
 void Paint(HWND window)
@@ -169,6 +218,7 @@ LRESULT CALLBACK MainWindowProc(HWND window, UINT msg, WPARAM wParam, LPARAM lPa
     case WM_CREATE:
         mainWindow = window;
         CreateButtons(window);
+        CreateSlips();
         return 0;
     case WM_PAINT:
         Paint(window);
@@ -186,7 +236,7 @@ LRESULT CALLBACK MainWindowProc(HWND window, UINT msg, WPARAM wParam, LPARAM lPa
             DestroyWindow(window);
         return 0;
     case WM_DESTROY:
-        DestroyButtons();
+        DestroyControls();
         PostQuitMessage(0);
         return 0;
     default: return DefWindowProcA(window, msg, wParam, lParam);
@@ -208,6 +258,7 @@ int WINAPI WinMain(HINSTANCE instance, HINSTANCE, LPSTR commandLine, int)
     Find(skin.DrawFace, "DrawFace");
     Find(skin.GetBgkColorSize, "GetBgkColorSize");
     Find(skin.FactroyColorButtom, "FactroyColorButtom");
+    Find(skin.FactroySlipControl, "FactroySlipControl");
 
     WNDCLASSA windowClass = {};
     windowClass.lpfnWndProc = MainWindowProc;

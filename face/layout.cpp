@@ -5,6 +5,7 @@
 #include "face/library.h"
 #include "include/veltra1024.h"
 #include "window/gdi.h"
+#include "window/table.h"
 
 namespace {
 
@@ -61,14 +62,6 @@ const Query Queries[] = {
 
 constexpr UINT BottomPanelCode = 4;
 
-const Query* FindQuery(UINT code)
-{
-    for (const Query& query : Queries)
-        if (query.code == code)
-            return &query;
-    return nullptr;
-}
-
 INT32 Coordinate(const Value& value)
 {
     switch (value.anchor) {
@@ -114,7 +107,7 @@ HBITMAP CutBottomFace()
 
 extern "C" int WINAPI GetObjectRect(int code, INT32* out)
 {
-    const Query* query = FindQuery(static_cast<UINT>(code));
+    const Query* query = FindRow(Queries, static_cast<UINT>(code));
     if (!query || !out)
         return 0;
     for (size_t i = 0; i < std::size(query->values); ++i) {

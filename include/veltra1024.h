@@ -46,6 +46,16 @@ typedef struct ISlipControl ISlipControl;
 #define VELTRA_BUTTON_RIGHT_PRESSED 4  /* right press; detail: MK_ flags */
 #define VELTRA_BUTTON_REPEAT 7         /* auto-repeat tick; detail: 0 */
 
+/* Slip control events, the code argument of SlipNotifyProc; the host asks GetValue (or
+ * the marker getters) for the value. */
+#define VELTRA_SLIP_VALUE_CHANGED 0  /* every fourth move of a thumb drag; every edit */
+#define VELTRA_SLIP_RIGHT_CLICK 1    /* right button released over the slip */
+#define VELTRA_SLIP_DRAG_ENDED 3     /* a thumb drag released away from where it began */
+
+/* Bits of ISlipControl::ClearMarkers. */
+#define VELTRA_START_MARKER 1
+#define VELTRA_END_MARKER 2
+
 /* Colour button frames, for SetState and GetState. */
 #define VELTRA_FRAME_NORMAL 0
 #define VELTRA_FRAME_HOVER 1
@@ -158,6 +168,30 @@ struct IColorButtom : IBaseWindow {
 
 protected:
     ~IColorButtom() {}
+};
+
+/*
+ * A slider (type 0: the seek bar with a start and an end marker, which the user places by
+ * clicking the track; 1: a short horizontal slider; 10: a short vertical one). It keeps
+ * positions, not values: values come from positions through the range, as unsigned
+ * 32-bit numbers; a value outside the range puts the item at the nearer end.
+ */
+struct ISlipControl : IBaseWindow {
+    virtual void Destroy() = 0;                          /* 5: destroys the window and frees the object */
+    virtual void SetRange(int minimum, int maximum) = 0; /* 6: moves nothing; values change with it */
+    virtual void SetValue(UINT value) = 0;               /* 7: places the thumb */
+    virtual int GetValue() = 0;                          /* 8 */
+    virtual void ShowValue(BOOL show) = 0;               /* 9: the value on the thumb; allows the edit box */
+    virtual void SetValueColor(COLORREF color) = 0;      /* 10: default blue */
+    virtual void ClearMarkers(UINT flags) = 0;           /* 11: VELTRA_START_MARKER | VELTRA_END_MARKER */
+    virtual int GetStartMarker() = 0;                    /* 12: 0 when unset */
+    virtual int GetEndMarker() = 0;                      /* 13: 0 when unset */
+    virtual void SetStartMarker(UINT value) = 0;         /* 14 */
+    virtual void SetEndMarker(UINT value) = 0;           /* 15 */
+    virtual void* ScalarDeletingDestructor(unsigned int flags) = 0;  /* 16 */
+
+protected:
+    ~ISlipControl() {}
 };
 #endif
 

@@ -1,8 +1,102 @@
-#include "include/veltra1024.h"
+#include <new>
 
-// No slip type is available yet: the host is told so through out.
-extern "C" void WINAPI FactroySlipControl(ISlipControl** out, UINT, HWND, SlipNotifyProc, INT_PTR)
+#include "face/blit.h"
+#include "face/library.h"
+#include "slip/slip_control.h"
+#include "window/gdi.h"
+#include "window/table.h"
+
+namespace {
+
+// A coordinate laid out for 1024 x 768: a constant, or the screen's width or height less
+// a constant.
+struct Coordinate {
+    bool fromFarEdge;
+    int offset;
+};
+
+constexpr Coordinate At(int offset) { return {false, offset}; }
+constexpr Coordinate FromFarEdge(int offset) { return {true, offset}; }
+
+struct SlipType {
+    UINT code;
+    BOOL horizontal;
+    WORD track, thumb, startMarker, endMarker;  // 0: no marker
+    int markerOffset;
+    Coordinate x, y;
+    bool widens;  // the track grows with the screen's width
+};
+
+const SlipType SlipTypes[] = {
+    {0, TRUE, 117, 116, 170, 171, 4, At(15), FromFarEdge(-191), true},     // seek, with markers
+    {1, TRUE, 119, 118, 0, 0, 0, FromFarEdge(-329), FromFarEdge(-190), false},
+    {10, FALSE, 174, 175, 0, 0, 0, At(5), At(6), false},
+};
+
+// The seek track is widened by repeating its artwork from this column on.
+constexpr int TrackBandX = 100;
+constexpr int TrackBandWidth = 400;
+
+int Place(const Coordinate& c, int farEdge)
 {
-    if (out)
+    return (c.fromFarEdge ? farEdge : 0) + c.offset;
+}
+
+HBITMAP Load(WORD id)
+{
+    return id ? LoadBitmapA(Library.ModuleHandle, MAKEINTRESOURCEA(id)) : nullptr;
+}
+
+// Returns a copy of track as much wider as the screen is wider than the design (and
+// deletes track), or track itself.
+HBITMAP WidenTrack(HBITMAP track)
+{
+    const int extra = Library.ScreenWidth - DesignWidth;
+    if (extra <= 0 || !track)
+        return track;
+    const SIZE size = BitmapSize(track);
+    WindowDC screen;
+    GdiObject<HBITMAP> wide(CreateCompatibleBitmap(screen, size.cx + extra, size.cy));
+    if (!wide)
+        return track;
+    {
+        MemoryDC target(screen);
+        MemoryDC source(screen);
+        Selection widened(target, wide);
+        Selection original(source, track);
+        StretchSegment insertion = {TrackBandX, TrackBandWidth, extra};
+        BlitSegments(target, 0, 0, size.cx + extra, size.cy, source, 0, 0, size.cx, &insertion, 1);
+    }
+    DeleteObject(track);
+    return wide.Release();
+}
+
+}  // namespace
+
+extern "C" void WINAPI FactroySlipControl(ISlipControl** out, UINT typeCode, HWND parent, SlipNotifyProc notify,
+                                          INT_PTR userData)
+{
+    if (!out)
+        return;
+    *out = nullptr;
+    const SlipType* type = FindRow(SlipTypes, typeCode);
+    if (!type)
+        return;
+    GdiObject<HBITMAP> startMarker(Load(type->startMarker));
+    GdiObject<HBITMAP> endMarker(Load(type->endMarker));
+    GdiObject<HBITMAP> thumb(Load(type->thumb));
+    HBITMAP loadedTrack = Load(type->track);
+    GdiObject<HBITMAP> track(type->widens ? WidenTrack(loadedTrack) : loadedTrack);
+    auto* slip = new (std::nothrow) SlipControl;
+    if (!slip)
+        return;  // the guards give the bitmaps back
+    // The host sees the slip while its window is being created, so the pointer is stored
+    // first. The object's virtual table is the host's interface, slot for slot.
+    *out = reinterpret_cast<ISlipControl*>(slip);
+    if (!slip->Create(type->horizontal, track.Release(), thumb.Release(), startMarker.Release(), endMarker.Release(),
+                      type->markerOffset, Place(type->x, Library.ScreenWidth), Place(type->y, Library.ScreenHeight),
+                      parent, typeCode, notify, userData)) {
+        slip->ScalarDeletingDestructor(1);
         *out = nullptr;
+    }
 }

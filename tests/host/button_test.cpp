@@ -5,7 +5,7 @@
 #include <algorithm>
 #include <vector>
 
-#include "tests/host/host.h"
+#include "tests/host/library_test.h"
 #include "tests/support/image.h"
 #include "tests/support/ledger.h"
 
@@ -114,48 +114,27 @@ LPARAM Point(int x, int y) { return MAKELPARAM(x, y); }
 
 }  // namespace
 
-// One library and one host window serve every test of a suite: a top-level window takes
-// Wine a while to make and take down.
-class ButtonTest : public ::testing::Test {
+class ButtonTest : public ControlTest<IColorButtom> {
 protected:
-    static void SetUpTestSuite()
-    {
-        veltra = new Veltra;
-        host = new HostWindow;
-    }
-
-    static void TearDownTestSuite()
-    {
-        delete host;
-        delete veltra;
-    }
-
     void SetUp() override
     {
         events.clear();
         eventTimes.clear();
         onEvent = nullptr;
-        ledger = std::make_unique<Ledger>(veltra->module);
+        LibraryTest::SetUp();
     }
 
-    void TearDown() override
+    void DestroyControls() override
     {
         onEvent = nullptr;
-        for (IColorButtom* button : made)
-            if (IsWindow(WindowOf(button)))
-                button->Destroy();
-        EXPECT_EQ(ledger->Alive(), std::vector<std::string>{});
-        EXPECT_EQ(ledger->Faults(), std::vector<std::string>{});
-        ledger.reset();
+        ControlTest::DestroyControls();
     }
 
     IColorButtom* Make(UINT code, NotifyProc notify = Record)
     {
         IColorButtom* button = nullptr;
         veltra->FactroyColorButtom(&button, code, *host, notify, UserValue);
-        if (button)
-            made.push_back(button);
-        return button;
+        return Keep(button);
     }
 
     // The frame a button shows, cut from its strip in the DLL's resources.
@@ -163,23 +142,9 @@ protected:
     {
         const Image strip = LoadArt(veltra->module, bitmapId);
         const int width = strip.width / 3;
-        Image cut;
-        cut.width = width;
-        cut.height = strip.height;
-        for (int y = 0; y < strip.height; ++y)
-            for (int x = 0; x < width; ++x)
-                cut.pixels.push_back(strip.At(frame * width + x, y));
-        return cut;
+        return Crop(strip, Area(frame * width, 0, width, strip.height));
     }
-
-    static Veltra* veltra;
-    static HostWindow* host;
-    std::unique_ptr<Ledger> ledger;
-    std::vector<IColorButtom*> made;
 };
-
-Veltra* ButtonTest::veltra = nullptr;
-HostWindow* ButtonTest::host = nullptr;
 
 // Where the buttons are and what they show: on every screen.
 class ButtonPlaces : public ButtonTest {};

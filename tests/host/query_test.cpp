@@ -214,25 +214,13 @@ TEST_F(Queries, TheCutIsTheBottomFaceUnderTheBottomPanel)
     bottom.at = {0, 0};
     std::map<int, Image> art = {{105, LoadArt(veltra.module, 105)}};
     const Image bottomFace = ComposeFace({bottom}, art, bottom.size, 0);
-    Image expected;
-    expected.width = screen.cx - 31;
-    expected.height = 107;
-    for (int y = 32; y < 139; ++y)
-        for (int x = 17; x < screen.cx - 14; ++x)
-            expected.pixels.push_back(bottomFace.At(x, y));
-    EXPECT_EQ(FirstDifference(cut, expected), "");
+    EXPECT_EQ(FirstDifference(cut, Crop(bottomFace, RECT{17, 32, screen.cx - 14, 139})), "");
 
     if (screen.cx >= 1024 && screen.cy >= 768) {
         Canvas canvas(screen.cx, screen.cy, 0);
         veltra.DrawFace(canvas.dc());
         const Image painted = canvas.Read();
         const Values panel = Ask(4);
-        Image under;
-        under.width = panel[2] - panel[0];
-        under.height = panel[3] - panel[1];
-        for (int y = panel[1]; y < panel[3]; ++y)
-            for (int x = panel[0]; x < panel[2]; ++x)
-                under.pixels.push_back(painted.At(x, y));
-        EXPECT_EQ(FirstDifference(cut, under), "");
+        EXPECT_EQ(FirstDifference(cut, Crop(painted, RECT{panel[0], panel[1], panel[2], panel[3]})), "");
     }
 }

@@ -106,6 +106,17 @@ void WriteBmp(const std::string& path, int width, int height, uint32_t (*pixel)(
     std::fclose(stream);
 }
 
+Image Crop(const Image& picture, RECT area)
+{
+    Image part;
+    part.width = area.right - area.left;
+    part.height = area.bottom - area.top;
+    for (int y = area.top; y < area.bottom; ++y)
+        for (int x = area.left; x < area.right; ++x)
+            part.pixels.push_back(picture.At(x, y));
+    return part;
+}
+
 std::string FirstDifference(const Image& actual, const Image& expected)
 {
     if (actual.width != expected.width || actual.height != expected.height) {

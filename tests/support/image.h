@@ -4,6 +4,7 @@
 #include <windows.h>
 
 #include <cstdint>
+#include <ostream>
 #include <string>
 #include <vector>
 
@@ -43,5 +44,21 @@ private:
 // Writes a 24-bit BMP file of width x height whose pixel (x, y) is pixel(x, y).
 void WriteBmp(const std::string& path, int width, int height, uint32_t (*pixel)(int x, int y));
 
+// The part of picture inside area.
+Image Crop(const Image& picture, RECT area);
+
 // Where actual first differs from expected, or "" when they are the same picture.
 std::string FirstDifference(const Image& actual, const Image& expected);
+
+// The rectangle (x, y) of size (cx, cy).
+inline RECT Area(int x, int y, int cx, int cy) { return RECT{x, y, x + cx, y + cy}; }
+
+inline bool operator==(const RECT& a, const RECT& b)
+{
+    return a.left == b.left && a.top == b.top && a.right == b.right && a.bottom == b.bottom;
+}
+
+inline std::ostream& operator<<(std::ostream& out, const RECT& r)
+{
+    return out << "(" << r.left << ", " << r.top << ", " << r.right << ", " << r.bottom << ")";
+}

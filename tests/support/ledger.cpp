@@ -29,6 +29,10 @@ DECLARE_ORIGINAL(CreateWindowExA)
 DECLARE_ORIGINAL(DestroyWindow)
 DECLARE_ORIGINAL(SetTimer)
 DECLARE_ORIGINAL(KillTimer)
+DECLARE_ORIGINAL(InvalidateRect)
+DECLARE_ORIGINAL(InvalidateRgn)
+DECLARE_ORIGINAL(SetWindowLongA)
+DECLARE_ORIGINAL(SetWindowPos)
 
 HDC WINAPI HookCreateCompatibleDC(HDC dc)
 {
@@ -134,9 +138,37 @@ HGDIOBJ WINAPI HookSelectObject(HDC dc, HGDIOBJ object)
     return ORIGINAL(SelectObject)(dc, object);
 }
 
+// Repaint requests are counted: one per change is the promise.
+BOOL WINAPI HookInvalidateRect(HWND window, const RECT* rect, BOOL erase)
+{
+    current->Count("InvalidateRect");
+    return ORIGINAL(InvalidateRect)(window, rect, erase);
+}
+
+BOOL WINAPI HookInvalidateRgn(HWND window, HRGN region, BOOL erase)
+{
+    current->Count("InvalidateRgn");
+    return ORIGINAL(InvalidateRgn)(window, region, erase);
+}
+
+// Style changes are counted: an unchanged style is not written.
+LONG WINAPI HookSetWindowLongA(HWND window, int index, LONG value)
+{
+    current->Count("SetWindowLongA");
+    return ORIGINAL(SetWindowLongA)(window, index, value);
+}
+
+BOOL WINAPI HookSetWindowPos(HWND window, HWND after, int x, int y, int cx, int cy, UINT flags)
+{
+    current->Count("SetWindowPos");
+    return ORIGINAL(SetWindowPos)(window, after, x, y, cx, cy, flags);
+}
+
 BOOL WINAPI HookBitBlt(HDC dest, int x, int y, int cx, int cy, HDC src, int sx, int sy, DWORD rop)
 {
     current->Count("BitBlt");
+    if (GetObjectType(dest) == OBJ_DC)
+        current->Count("BitBlt to a window or the screen");
     return ORIGINAL(BitBlt)(dest, x, y, cx, cy, src, sx, sy, rop);
 }
 
@@ -154,6 +186,7 @@ const Hook Hooks[] = {
     HOOK(CreatePen), HOOK(CreateSolidBrush), HOOK(CreateFontIndirectA), HOOK(CreateRectRgn),
     HOOK(DeleteObject), HOOK(SelectObject), HOOK(BitBlt),
     HOOK(CreateWindowExA), HOOK(DestroyWindow), HOOK(SetTimer), HOOK(KillTimer),
+    HOOK(InvalidateRect), HOOK(InvalidateRgn), HOOK(SetWindowLongA), HOOK(SetWindowPos),
 };
 
 const Hook* FindHook(const char* name)
@@ -245,6 +278,15 @@ std::vector<std::string> Ledger::Alive() const
     for (const auto& [window, id] : timers_)
         lines.push_back("timer " + std::to_string(id));
     return lines;
+}
+
+std::vector<HANDLE> Ledger::Objects(const std::string& kind) const
+{
+    std::vector<HANDLE> handles;
+    for (const auto& [handle, record] : alive_)
+        if (record.kind == kind)
+            handles.push_back(handle);
+    return handles;
 }
 
 std::vector<UINT_PTR> Ledger::Timers() const

@@ -26,6 +26,10 @@ public:
     // line each.
     std::vector<std::string> Alive() const;
 
+    // The objects of one kind (as Alive names them: "font", "brush" ...) made since the
+    // ledger started and not released.
+    std::vector<HANDLE> Objects(const std::string& kind) const;
+
     // The timers started and not stopped, by identifier.
     std::vector<UINT_PTR> Timers() const;
 

@@ -1,0 +1,456 @@
+#include "slip/slip_control.h"
+
+#include <cstdint>
+#include <cstdio>
+#include <cstdlib>
+#include <initializer_list>
+
+#include "face/library.h"
+#include "window/gdi.h"
+
+namespace {
+
+constexpr int EditBoxId = 3210;
+constexpr DWORD EditBoxStyle = WS_CHILD | WS_VISIBLE | WS_BORDER;
+constexpr int EditBoxExtraWidth = 3;
+constexpr int EditBoxDigits = 3;
+constexpr COLORREF TransparentKey = RGB(255, 0, 255);
+constexpr UINT ValueTextFormat = DT_SINGLELINE | DT_VCENTER | DT_CENTER;
+
+// Positions become pixels, and computed values integers, by truncation toward zero.
+int Trunc(double value) { return static_cast<int>(value); }
+
+}  // namespace
+
+void AddRectToRegion(HRGN& region, const RECT& rect)
+{
+    HRGN piece = CreateRectRgn(rect.left, rect.top, rect.right, rect.bottom);
+    if (!region) {
+        region = piece;
+        return;
+    }
+    CombineRgn(region, region, piece, RGN_OR);
+    DeleteObject(piece);
+}
+
+void BlitTransparent(HDC dest, int x, int y, HDC src, int srcX, int srcY, int width, int height, COLORREF key)
+{
+    GdiObject<HBITMAP> mask(CreateBitmap(width, height, 1, 1, nullptr));
+    MemoryDC maskDC(dest);
+    Selection maskSelection(maskDC, mask);
+    // Key pixels turn white in the mask, all others black; between the two inversions the
+    // mask keeps the destination where it is white.
+    SetBkColor(src, key);
+    BitBlt(maskDC, 0, 0, width, height, src, srcX, srcY, SRCCOPY);
+    BitBlt(dest, x, y, width, height, src, srcX, srcY, SRCINVERT);
+    BitBlt(dest, x, y, width, height, maskDC, 0, 0, SRCAND);
+    BitBlt(dest, x, y, width, height, src, srcX, srcY, SRCINVERT);
+}
+
+SlipControl::~SlipControl()
+{
+    for (HBITMAP bitmap : {trackBitmap, thumbBitmap, startMarkerBitmap, endMarkerBitmap})
+        if (bitmap)
+            DeleteObject(bitmap);
+}
+
+int SlipControl::Create(BOOL horizontal, HBITMAP track, HBITMAP thumb, HBITMAP startMarker, HBITMAP endMarker,
+                        int markerOffset, int x, int y, HWND parent, int controlId, SlipNotifyProc notify,
+                        INT_PTR userData)
+{
+    this->controlId = controlId;
+    this->notify = notify;
+    this->userData = userData;
+    this->horizontal = horizontal;
+    this->markerOffset = markerOffset;
+    trackBitmap = track;
+    thumbBitmap = thumb;
+    startMarkerBitmap = startMarker;
+    endMarkerBitmap = endMarker;
+    const SIZE trackSize = BitmapSize(track), thumbSize = BitmapSize(thumb);
+    const SIZE startSize = BitmapSize(startMarker), endSize = BitmapSize(endMarker);
+    trackWidth = trackSize.cx;
+    trackHeight = trackSize.cy;
+    thumbWidth = thumbSize.cx;
+    thumbHeight = thumbSize.cy;
+    startMarkerWidth = startSize.cx;
+    startMarkerHeight = startSize.cy;
+    endMarkerWidth = endSize.cx;
+    endMarkerHeight = endSize.cy;
+    return CreateChild(SlipClass, parent, x, y, trackWidth, trackHeight);
+}
+
+LRESULT SlipControl::WindowProc(HWND hwnd, UINT msg, WPARAM wParam, LPARAM lParam)
+{
+    switch (msg) {
+    case WM_DESTROY:        CloseEditBox(); return 0;
+    case WM_PAINT:          Paint(PaintDC(hwnd)); return 0;
+    case WM_ERASEBKGND:     return 1;  // Paint covers every pixel
+    case WM_SETCURSOR:      SetCursor(Library.HandCursor); return 1;
+    case WM_COMMAND:        OnCommand(wParam, lParam); return 0;
+    case WM_MOUSEMOVE:      OnMouseMove(lParam); return 0;
+    case WM_LBUTTONDOWN:    OnLeftDown(lParam); return 0;
+    case WM_LBUTTONUP:      OnLeftUp(lParam); return 0;
+    case WM_LBUTTONDBLCLK:  OnDoubleClick(); return 0;
+    case WM_RBUTTONUP:      Notify(VELTRA_SLIP_RIGHT_CLICK); return 0;
+    default:                return DefWindowProcA(hwnd, msg, wParam, lParam);
+    }
+}
+
+void SlipControl::Destroy()
+{
+    DestroyWindow(hWnd);
+    ScalarDeletingDestructor(1);
+}
+
+void SlipControl::SetRange(int minimum, int maximum)
+{
+    this->minimum = static_cast<UINT>(minimum);
+    span = static_cast<UINT>(maximum) - static_cast<UINT>(minimum);
+}
+
+void SlipControl::SetValue(UINT value)
+{
+    Place(DragThumb, value);
+}
+
+int SlipControl::GetValue()
+{
+    return ValueAt(thumbPos, Travel(DragThumb));
+}
+
+void SlipControl::ShowValue(BOOL show)
+{
+    showValue = show;
+    const RECT thumb = ItemRect(DragThumb);
+    InvalidateRect(hWnd, &thumb, FALSE);
+}
+
+void SlipControl::SetValueColor(COLORREF color)
+{
+    valueColor = color;
+    const RECT thumb = ItemRect(DragThumb);
+    InvalidateRect(hWnd, &thumb, FALSE);
+}
+
+void SlipControl::ClearMarkers(UINT flags)
+{
+    RECT bands[2];
+    int count = 0;
+    for (int item : {DragStartMarker, DragEndMarker}) {
+        const UINT bit = item == DragStartMarker ? 1 : 2;
+        if (!(flags & bit))
+            continue;
+        bands[count++] = Band(item, Position(item));
+        Position(item) = MarkerUnset;
+    }
+    InvalidateRects(bands, count);
+}
+
+int SlipControl::GetStartMarker()
+{
+    return startMarkerPos >= 0.0 ? ValueAt(startMarkerPos, Travel(DragStartMarker)) : 0;
+}
+
+int SlipControl::GetEndMarker()
+{
+    return endMarkerPos >= 0.0 ? ValueAt(endMarkerPos, Travel(DragEndMarker)) : 0;
+}
+
+void SlipControl::SetStartMarker(UINT value)
+{
+    Place(DragStartMarker, value);
+}
+
+void SlipControl::SetEndMarker(UINT value)
+{
+    Place(DragEndMarker, value);
+}
+
+void* SlipControl::ScalarDeletingDestructor(unsigned int flags)
+{
+    this->~SlipControl();
+    if (flags & 1)
+        ::operator delete(this);
+    return this;
+}
+
+double& SlipControl::Position(int item)
+{
+    return item == DragStartMarker ? startMarkerPos : item == DragEndMarker ? endMarkerPos : thumbPos;
+}
+
+SIZE SlipControl::Size(int item) const
+{
+    switch (item) {
+    case DragStartMarker: return SIZE{static_cast<LONG>(startMarkerWidth), static_cast<LONG>(startMarkerHeight)};
+    case DragEndMarker: return SIZE{static_cast<LONG>(endMarkerWidth), static_cast<LONG>(endMarkerHeight)};
+    default: return SIZE{static_cast<LONG>(thumbWidth), static_cast<LONG>(thumbHeight)};
+    }
+}
+
+HBITMAP SlipControl::Picture(int item) const
+{
+    return item == DragStartMarker ? startMarkerBitmap : item == DragEndMarker ? endMarkerBitmap : thumbBitmap;
+}
+
+UINT SlipControl::Travel(int item) const
+{
+    const SIZE size = Size(item);
+    return horizontal ? trackWidth - size.cx : trackHeight - size.cy;
+}
+
+// The item's own rectangle, one pixel longer along the axis than the item.
+RECT SlipControl::ItemRect(int item)
+{
+    const double position = Position(item);
+    const SIZE size = Size(item);
+    const int across = item == DragThumb ? 0 : markerOffset;
+    if (horizontal)
+        return RECT{Trunc(position), across, Trunc(position + size.cx) + 1, across + size.cy};
+    return RECT{across, Trunc(position), across + size.cx, Trunc(position + size.cy) + 1};
+}
+
+// The whole width of the track under an item at position: what a set or a clear repaints.
+RECT SlipControl::Band(int item, double position) const
+{
+    const SIZE size = Size(item);
+    if (horizontal)
+        return RECT{Trunc(position), 0, Trunc(position + size.cx), static_cast<LONG>(trackHeight)};
+    return RECT{0, Trunc(position), static_cast<LONG>(trackWidth), Trunc(position + size.cy)};
+}
+
+// Position 0 is the minimum on a horizontal slip and the maximum on a vertical one. An
+// item as long as its track stands at its start.
+int SlipControl::ValueAt(double position, UINT travel) const
+{
+    const double s = span, m = minimum;
+    const double fraction = travel ? s * position / travel : 0.0;
+    const double value = horizontal ? fraction + m : s - fraction + m;
+    return static_cast<int>(static_cast<uint32_t>(static_cast<int64_t>(value)));
+}
+
+// A value below the range goes to the minimum end, above it to the maximum end. With an
+// empty range every value in it stands at the minimum end.
+double SlipControl::PositionFor(UINT value, UINT travel) const
+{
+    const double t = travel;
+    const double minimumEnd = horizontal ? 0.0 : t;
+    const double maximumEnd = horizontal ? t : 0.0;
+    if (value < minimum)
+        return minimumEnd;
+    if (value > minimum + span)
+        return maximumEnd;
+    if (span == 0)
+        return minimumEnd;
+    return horizontal ? t * static_cast<double>(value - minimum) / span
+                      : static_cast<double>(minimum + span - value) * t / span;
+}
+
+void SlipControl::Place(int item, UINT value)
+{
+    double& position = Position(item);
+    const RECT before = Band(item, position);
+    position = PositionFor(value, Travel(item));
+    const RECT bands[] = {before, Band(item, position)};
+    InvalidateRects(bands, 2);
+}
+
+// One region for all the rectangles, one invalidation, nothing erased.
+void SlipControl::InvalidateRects(const RECT* rects, int count)
+{
+    HRGN region = nullptr;
+    for (int i = 0; i < count; ++i)
+        AddRectToRegion(region, rects[i]);
+    GdiObject<HRGN> owner(region);
+    if (region)
+        InvalidateRgn(hWnd, region, FALSE);
+}
+
+int SlipControl::Along(LPARAM lParam) const
+{
+    return horizontal ? static_cast<short>(LOWORD(lParam)) : static_cast<short>(HIWORD(lParam));
+}
+
+void SlipControl::Paint(HDC dc)
+{
+    {
+        MemoryDC memory(dc);
+        Selection track(memory, trackBitmap);
+        BitBlt(dc, 0, 0, trackWidth, trackHeight, memory, 0, 0, SRCCOPY);
+        for (int item : {DragStartMarker, DragEndMarker}) {
+            if (!(Position(item) > -1.0) || !Picture(item))
+                continue;
+            const RECT place = ItemRect(item);
+            const SIZE size = Size(item);
+            Selection marker(memory, Picture(item));
+            BitBlt(dc, place.left, place.top, size.cx, size.cy, memory, 0, 0, SRCCOPY);
+        }
+        const RECT thumb = ItemRect(DragThumb);
+        Selection knob(memory, thumbBitmap);
+        BlitTransparent(dc, thumb.left, thumb.top, memory, 0, 0, thumbWidth, thumbHeight, TransparentKey);
+    }
+    if (showValue)
+        PaintValue(dc);
+}
+
+void SlipControl::PaintValue(HDC dc)
+{
+    char text[16];
+    const int length = std::snprintf(text, sizeof text, "%d", GetValue());
+    RECT thumb = ItemRect(DragThumb);
+    SetTextColor(dc, valueColor);
+    SetBkMode(dc, TRANSPARENT);
+    DrawTextA(dc, text, length, &thumb, ValueTextFormat);
+}
+
+// The drag is relative: the item moves by the pointer's displacement and stops at the
+// ends, while lastCoord follows the pointer so that the item comes back with it at once.
+void SlipControl::OnMouseMove(LPARAM lParam)
+{
+    if (dragMode == DragNone)
+        return;
+    double& position = Position(dragMode);
+    const RECT before = ItemRect(dragMode);
+    const int u = Along(lParam);
+    position += u - lastCoord;
+    if (position < 0.0)
+        position = 0.0;
+    else if (static_cast<uint32_t>(static_cast<int64_t>(position)) > Travel(dragMode))
+        position = Travel(dragMode);
+    lastCoord = u;
+    const RECT rects[] = {before, ItemRect(dragMode)};
+    InvalidateRects(rects, 2);
+    if (dragMode == DragThumb && ++moveCount > 3) {
+        moveCount = 0;
+        Notify(VELTRA_SLIP_VALUE_CHANGED);
+    }
+}
+
+void SlipControl::OnLeftDown(LPARAM lParam)
+{
+    SetFocus(hWnd);  // an open edit box loses the focus and closes
+    // The press that ends an edit does nothing else.
+    if (lastEditWnd) {
+        if (IsWindow(editWnd))
+            DestroyWindow(editWnd);
+        editWnd = lastEditWnd = nullptr;
+        ReleaseCapture();
+        return;
+    }
+    const int u = Along(lParam);
+    moveCount = 0;
+    lastCoord = pressCoord = u;
+    SetCapture(hWnd);
+    if (!HasMarkers()) {
+        dragMode = DragThumb;
+        return;
+    }
+    const POINT point = {static_cast<short>(LOWORD(lParam)), static_cast<short>(HIWORD(lParam))};
+    for (int item : {DragThumb, DragStartMarker, DragEndMarker}) {
+        const RECT rect = ItemRect(item);
+        if (Position(item) > -1.0 && PtInRect(&rect, point)) {
+            dragMode = item;
+            return;
+        }
+    }
+    PlaceMarker(u);
+}
+
+void SlipControl::OnLeftUp(LPARAM lParam)
+{
+    ReleaseCapture();
+    if (editWnd)
+        return;
+    const int u = lastCoord = Along(lParam);
+    const bool thumbDrag = dragMode == DragThumb;
+    // A click on the thumb of a slip with markers places a marker there.
+    if (thumbDrag && u == pressCoord && HasMarkers())
+        PlaceMarker(u);
+    dragMode = DragNone;
+    // Last, so that the host may do anything from its callback, destroy the slip included.
+    if (thumbDrag && u != pressCoord)
+        Notify(VELTRA_SLIP_DRAG_ENDED);
+}
+
+void SlipControl::OnDoubleClick()
+{
+    if (!showValue)
+        return;
+    if (!editWnd) {
+        const RECT thumb = ItemRect(DragThumb);
+        editWnd = lastEditWnd =
+            CreateWindowExA(0, "EDIT", nullptr, EditBoxStyle, thumb.left, thumb.top,
+                            thumb.right - thumb.left + EditBoxExtraWidth, thumb.bottom - thumb.top, hWnd, nullptr,
+                            Library.ModuleHandle, nullptr);
+        SetWindowLongPtrA(editWnd, GWLP_ID, EditBoxId);
+        char text[16];
+        std::snprintf(text, sizeof text, "%d", GetValue());
+        SetWindowTextA(editWnd, text);
+        SetCapture(hWnd);
+    }
+    ShowWindow(editWnd, SW_SHOW);
+    SetFocus(editWnd);
+}
+
+void SlipControl::OnCommand(WPARAM wParam, LPARAM lParam)
+{
+    if (LOWORD(wParam) != EditBoxId)
+        return;
+    switch (HIWORD(wParam)) {
+    case EN_CHANGE: OnEditChange(reinterpret_cast<HWND>(lParam)); break;
+    case EN_KILLFOCUS: CloseEditBox(); break;
+    default: break;
+    }
+}
+
+// The thumb follows what is typed, and the box follows the thumb.
+void SlipControl::OnEditChange(HWND box)
+{
+    char text[EditBoxDigits + 1] = {};
+    GetWindowTextA(box, text, sizeof text);
+    SetValue(static_cast<UINT>(std::atoi(text)));
+    const RECT thumb = ItemRect(DragThumb);
+    MoveWindow(box, thumb.left, thumb.top, thumb.right - thumb.left + EditBoxExtraWidth, thumb.bottom - thumb.top,
+               FALSE);
+    Notify(VELTRA_SLIP_VALUE_CHANGED);
+}
+
+void SlipControl::CloseEditBox()
+{
+    if (!editWnd)
+        return;
+    DestroyWindow(editWnd);
+    editWnd = nullptr;
+    ReleaseCapture();
+}
+
+// Puts a marker at u (the end marker when u is at or after a set start marker), drawn
+// straight to the window over the track; the press or release goes on dragging it.
+void SlipControl::PlaceMarker(int u)
+{
+    const int item = startMarkerPos >= 0.0 && u >= startMarkerPos ? DragEndMarker : DragStartMarker;
+    double& position = Position(item);
+    const bool shown = position > -1.0;
+    const RECT old = ItemRect(item);
+    dragMode = item;
+    position = u;
+    const RECT now = ItemRect(item);
+    const SIZE size = Size(item);
+
+    WindowDC window(hWnd);
+    MemoryDC memory(window);
+    if (shown) {
+        Selection track(memory, trackBitmap);
+        BitBlt(window, old.left, old.top, old.right - old.left, old.bottom - old.top, memory, old.left, old.top,
+               SRCCOPY);
+    }
+    Selection marker(memory, Picture(item));
+    BitBlt(window, now.left, now.top, size.cx, size.cy, memory, 0, 0, SRCCOPY);
+}
+
+void SlipControl::Notify(int code)
+{
+    if (notify)
+        notify(controlId, userData, code);
+}

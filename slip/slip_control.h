@@ -1,0 +1,103 @@
+// The slider: a track with a thumb dragged along one axis, turned into a value within the
+// host's range; the seek slider also carries a start and an end marker. On request it
+// shows its value on the thumb and lets the user type one into a small edit box.
+#pragma once
+
+#include <windows.h>
+
+#include "include/veltra1024.h"
+#include "window/base_window.h"
+
+class SlipControl final : public BaseWindow {
+public:
+    SlipControl() = default;
+
+    // Takes the four bitmaps (the markers may be null), registers the class and creates
+    // the window, the track's size.
+    int Create(BOOL horizontal, HBITMAP track, HBITMAP thumb, HBITMAP startMarker, HBITMAP endMarker, int markerOffset,
+               int x, int y, HWND parent, int controlId, SlipNotifyProc notify, INT_PTR userData);
+
+    LRESULT WindowProc(HWND hwnd, UINT msg, WPARAM wParam, LPARAM lParam) override;
+
+    // Slots 5 to 16, in the host interface's order.
+    virtual void Destroy();
+    virtual void SetRange(int minimum, int maximum);
+    virtual void SetValue(UINT value);
+    virtual int GetValue();
+    virtual void ShowValue(BOOL show);
+    virtual void SetValueColor(COLORREF color);
+    virtual void ClearMarkers(UINT flags);
+    virtual int GetStartMarker();
+    virtual int GetEndMarker();
+    virtual void SetStartMarker(UINT value);
+    virtual void SetEndMarker(UINT value);
+    virtual void* ScalarDeletingDestructor(unsigned int flags);
+
+private:
+    // What a left-button drag moves; also names the three items.
+    enum DragMode { DragNone, DragThumb, DragStartMarker, DragEndMarker };
+
+    // An unset marker's position: far off the track, so that its band invalidates nothing.
+    static constexpr double MarkerUnset = -327680.0;
+
+    ~SlipControl();
+
+    double& Position(int item);
+    SIZE Size(int item) const;
+    HBITMAP Picture(int item) const;
+    UINT Travel(int item) const;
+    RECT ItemRect(int item);
+    RECT Band(int item, double position) const;
+    int ValueAt(double position, UINT travel) const;
+    double PositionFor(UINT value, UINT travel) const;
+    void Place(int item, UINT value);
+    void InvalidateRects(const RECT* rects, int count);
+    int Along(LPARAM lParam) const;
+    bool HasMarkers() const { return startMarkerBitmap && endMarkerBitmap; }
+
+    void Paint(HDC dc);
+    void PaintValue(HDC dc);
+    void OnMouseMove(LPARAM lParam);
+    void OnLeftDown(LPARAM lParam);
+    void OnLeftUp(LPARAM lParam);
+    void OnDoubleClick();
+    void OnCommand(WPARAM wParam, LPARAM lParam);
+    void OnEditChange(HWND box);
+    void CloseEditBox();
+    void PlaceMarker(int u);
+    void Notify(int code);
+
+    UINT minimum = 0;
+    UINT span = 1;
+    double thumbPos = 0.0;
+    HBITMAP trackBitmap = nullptr;
+    HBITMAP thumbBitmap = nullptr;
+    SlipNotifyProc notify = nullptr;
+    BOOL horizontal = TRUE;
+    HBITMAP startMarkerBitmap = nullptr;
+    HBITMAP endMarkerBitmap = nullptr;
+    int markerOffset = 0;
+    double startMarkerPos = MarkerUnset;
+    double endMarkerPos = MarkerUnset;
+    UINT startMarkerWidth = 0, startMarkerHeight = 0;
+    UINT endMarkerWidth = 0, endMarkerHeight = 0;
+    UINT trackWidth = 0, trackHeight = 0;
+    UINT thumbWidth = 0, thumbHeight = 0;
+    INT_PTR userData = 0;
+    int controlId = 0;
+    int dragMode = DragNone;
+    int lastCoord = 0;
+    int moveCount = 0;
+    int pressCoord = 0;
+    BOOL showValue = FALSE;
+    COLORREF valueColor = RGB(0, 0, 255);
+    HWND editWnd = nullptr;
+    HWND lastEditWnd = nullptr;
+};
+
+// Adds rect to region, making the region when there is none yet.
+void AddRectToRegion(HRGN& region, const RECT& rect);
+
+// Copies a rectangle, leaving the destination as it is wherever the source has the key
+// colour.
+void BlitTransparent(HDC dest, int x, int y, HDC src, int srcX, int srcY, int width, int height, COLORREF key);

@@ -1,0 +1,572 @@
+// Slip controls as a host drives them: through the factory and the interface, with real
+// mouse and edit-box messages, watching values, notifications, pixels and the ledger.
+#include <gtest/gtest.h>
+
+#include <cmath>
+#include <vector>
+
+#include "tests/host/library_test.h"
+#include "tests/support/image.h"
+
+namespace {
+
+struct SlipCase {
+    UINT code;
+    RECT places[3];  // left, top, width, height at the screens of SlipScreens
+};
+
+const SIZE SlipScreens[] = {{1024, 768}, {1280, 1024}, {800, 600}};
+
+const SlipCase SlipCases[] = {
+    {0, {{15, 577, 646, 20}, {15, 833, 902, 20}, {15, 409, 646, 20}}},
+    {1, {{695, 578, 134, 14}, {951, 834, 134, 14}, {471, 410, 134, 14}}},
+    {10, {{5, 6, 13, 96}, {5, 6, 13, 96}, {5, 6, 13, 96}}},
+};
+
+// Track, thumb and marker art of each type.
+struct SlipArt {
+    UINT code;
+    int track, thumb, startMarker, endMarker;
+    bool horizontal;
+};
+
+const SlipArt SlipArts[] = {{0, 117, 116, 170, 171, true}, {1, 119, 118, 0, 0, true}, {10, 174, 175, 0, 0, false}};
+
+const SlipArt& ArtOf(UINT code)
+{
+    for (const SlipArt& art : SlipArts)
+        if (art.code == code)
+            return art;
+    return SlipArts[0];
+}
+
+struct Event {
+    int id;
+    INT_PTR user;
+    int code;
+    bool operator==(const Event& other) const { return id == other.id && user == other.user && code == other.code; }
+};
+
+std::ostream& operator<<(std::ostream& out, const Event& e)
+{
+    return out << "{" << e.id << ", " << e.user << ", " << e.code << "}";
+}
+
+std::vector<Event> events;
+void (*onEvent)(const Event&) = nullptr;
+
+void WINAPI Record(int id, INT_PTR user, int code)
+{
+    events.push_back({id, user, code});
+    if (onEvent)
+        onEvent(events.back());
+}
+
+constexpr INT_PTR UserValue = 0xBEEF;
+constexpr uint32_t Magenta = 0xFF00FF;
+
+LPARAM At(int x, int y) { return MAKELPARAM(x, y); }
+
+// The window's update region as a list of rectangles, after all it asked to repaint.
+std::vector<RECT> UpdateRects(HWND window)
+{
+    HRGN region = CreateRectRgn(0, 0, 0, 0);
+    GetUpdateRgn(window, region, FALSE);
+    std::vector<RECT> rects;
+    const DWORD size = GetRegionData(region, 0, nullptr);
+    std::vector<char> data(size);
+    auto* header = reinterpret_cast<RGNDATA*>(data.data());
+    if (size && GetRegionData(region, size, header)) {
+        const RECT* first = reinterpret_cast<const RECT*>(header->Buffer);
+        rects.assign(first, first + header->rdh.nCount);
+    }
+    DeleteObject(region);
+    return rects;
+}
+
+int Pixels(const std::vector<RECT>& rects)
+{
+    int count = 0;
+    for (const RECT& r : rects)
+        count += (r.right - r.left) * (r.bottom - r.top);
+    return count;
+}
+
+}  // namespace
+
+class SlipTest : public ControlTest<ISlipControl> {
+protected:
+    void SetUp() override
+    {
+        events.clear();
+        onEvent = nullptr;
+        LibraryTest::SetUp();
+    }
+
+    void DestroyControls() override
+    {
+        onEvent = nullptr;
+        ControlTest::DestroyControls();
+    }
+
+    ISlipControl* Make(UINT code, SlipNotifyProc notify = Record)
+    {
+        ISlipControl* slip = nullptr;
+        veltra->FactroySlipControl(&slip, code, *host, notify, UserValue);
+        return Keep(slip);
+    }
+
+    static SIZE ClientSize(ISlipControl* slip)
+    {
+        RECT client;
+        GetClientRect(WindowOf(slip), &client);
+        return SIZE{client.right, client.bottom};
+    }
+
+    // The slip's picture as it must look: its track as shown, the markers at their
+    // positions, the thumb at position with its magenta keyed out.
+    Image Expected(ISlipControl* slip, UINT code, int thumbAt, int startAt = -1, int endAt = -1)
+    {
+        const SlipArt& art = ArtOf(code);
+        Image picture = Track(slip, code);
+        const auto stamp = [&](int id, int along, int across, bool keyed) {
+            const Image part = LoadArt(veltra->module, id);
+            for (int y = 0; y < part.height; ++y)
+                for (int x = 0; x < part.width; ++x) {
+                    const int px = art.horizontal ? along + x : across + x;
+                    const int py = art.horizontal ? across + y : along + y;
+                    if ((keyed && part.At(x, y) == Magenta) || px >= picture.width || py >= picture.height)
+                        continue;
+                    picture.pixels[static_cast<size_t>(py) * picture.width + px] = part.At(x, y);
+                }
+        };
+        if (startAt >= 0)
+            stamp(art.startMarker, startAt, 4, false);
+        if (endAt >= 0)
+            stamp(art.endMarker, endAt, 4, false);
+        stamp(art.thumb, thumbAt, 0, true);
+        return picture;
+    }
+
+    // The track as this screen shows it: the seek track widened by repeating its artwork
+    // from column 100 in bands of at most 400 columns.
+    Image Track(ISlipControl* slip, UINT code)
+    {
+        const Image art = LoadArt(veltra->module, ArtOf(code).track);
+        const int extra = ClientSize(slip).cx - art.width;
+        if (extra <= 0)
+            return art;
+        Image wide;
+        wide.width = art.width + extra;
+        wide.height = art.height;
+        for (int y = 0; y < art.height; ++y)
+            for (int x = 0; x < wide.width; ++x) {
+                const int source = x < 100 ? x : x < 100 + extra ? 100 + (x - 100) % std::min(extra, 400) : x - extra;
+                wide.pixels.push_back(art.At(source, y));
+            }
+        return wide;
+    }
+};
+
+class SlipPlaces : public SlipTest {};
+class Slips : public SlipTest {};
+
+TEST_F(SlipPlaces, EachTypeAtItsPlaceTheTrackItsSize)
+{
+    const SIZE screen = Screen();
+    Make(0);
+    // Only a wider screen makes a widened copy of the seek track.
+    EXPECT_EQ(ledger->Calls("CreateCompatibleBitmap"), screen.cx > 1024 ? 1 : 0);
+    for (const SlipCase& c : SlipCases) {
+        SCOPED_TRACE(c.code);
+        ISlipControl* slip = Make(c.code);
+        ASSERT_TRUE(slip);
+        const HWND window = WindowOf(slip);
+        RECT rect;
+        GetWindowRect(window, &rect);
+        MapWindowPoints(nullptr, *host, reinterpret_cast<POINT*>(&rect), 2);
+        for (int column = 0; column < 3; ++column)
+            if (SlipScreens[column].cx == screen.cx && SlipScreens[column].cy == screen.cy) {
+                const RECT& want = c.places[column];
+                EXPECT_EQ(rect.left, want.left);
+                EXPECT_EQ(rect.top, want.top);
+                EXPECT_EQ(rect.right - rect.left, want.right);
+                EXPECT_EQ(rect.bottom - rect.top, want.bottom);
+            }
+        char className[64] = {};
+        GetClassNameA(window, className, sizeof className);
+        EXPECT_STREQ(className, "QUOVEN_BASEWINDOW1");
+        EXPECT_EQ(GetClassLongA(window, GCL_STYLE), CS_HREDRAW | CS_VREDRAW | CS_DBLCLKS);
+        EXPECT_EQ(GetWindowLongA(window, GWL_STYLE), 0x50000003);
+        EXPECT_EQ(GetDlgCtrlID(window), 0);
+    }
+}
+
+// The track and the thumb at rest, and on a wider screen the seek track's repeated band.
+TEST_F(SlipPlaces, EachTypePaintsItsTrackAndThumb)
+{
+    for (const SlipArt& art : SlipArts) {
+        SCOPED_TRACE(art.code);
+        ISlipControl* slip = Make(art.code);
+        ASSERT_TRUE(slip);
+        // A fresh slip rests at position 0: the left end, or the top of a vertical one.
+        EXPECT_EQ(FirstDifference(Capture(WindowOf(slip)), Expected(slip, art.code, 0)), "");
+    }
+}
+
+TEST_F(SlipPlaces, UnknownTypesGiveNullAndLoadNothing)
+{
+    for (UINT code : {2u, 9u, 11u, 0xFFFFFFFFu}) {
+        ISlipControl* slip = reinterpret_cast<ISlipControl*>(1);
+        veltra->FactroySlipControl(&slip, code, *host, Record, UserValue);
+        EXPECT_EQ(slip, nullptr) << code;
+    }
+    EXPECT_EQ(ledger->Calls("LoadBitmapA"), 0);
+    EXPECT_EQ(ledger->Calls("CreateWindowExA"), 0);
+}
+
+TEST_F(SlipPlaces, AFailedWindowGivesEveryBitmapBack)
+{
+    for (UINT code : {0u, 1u, 10u}) {
+        ISlipControl* slip = reinterpret_cast<ISlipControl*>(1);
+        veltra->FactroySlipControl(&slip, code, reinterpret_cast<HWND>(0x1234), Record, UserValue);
+        EXPECT_EQ(slip, nullptr) << code;
+    }
+    EXPECT_EQ(ledger->Calls("LoadBitmapA"), 4 + 2 + 2);
+}
+
+struct ValueCase {
+    UINT code;
+    int minimum, maximum;
+    UINT value;
+    int position;  // where the thumb is drawn along the axis
+    int read;      // what GetValue gives back
+};
+
+// Values through the range: placed, drawn, read back; outside the range at the ends, with
+// unsigned comparisons (-1 is above every maximum).
+const ValueCase ValueCases[] = {
+    {1, 0, 100, 25, 30, 25},      {1, 0, 100, 100, 120, 100},   {1, 0, 100, 0xFFFFFFFF, 120, 100},
+    {10, 0, 41, 41, 0, 41},       {10, 0, 41, 0, 82, 0},        {10, 0, 41, 20, 42, 20},
+    {10, 10, 110, 110, 0, 110},   {10, 10, 110, 10, 82, 10},    {10, 10, 110, 5, 82, 10},
+    {10, 10, 110, 200, 0, 110},   {10, 0, 100, 0xFFFFFFFF, 0, 100},
+};
+
+TEST_F(Slips, ValuesArePlacedDrawnAndReadBack)
+{
+    for (const ValueCase& c : ValueCases) {
+        SCOPED_TRACE(::testing::Message() << "type " << c.code << " range " << c.minimum << ".." << c.maximum
+                                          << " value " << c.value);
+        ISlipControl* slip = Make(c.code);
+        slip->SetRange(c.minimum, c.maximum);
+        slip->SetValue(c.value);
+        EXPECT_EQ(slip->GetValue(), c.read);
+        EXPECT_EQ(FirstDifference(Capture(WindowOf(slip)), Expected(slip, c.code, c.position)), "");
+        slip->Destroy();
+        made.pop_back();
+    }
+}
+
+// The seek slider's travel grows with the screen; a value in the middle of the range sits
+// in the middle of it (314 of 628 at 1024 pixels).
+TEST_F(Slips, TheSeekThumbSpansTheWidenedTrack)
+{
+    ISlipControl* slip = Make(0);
+    const int travel = ClientSize(slip).cx - 18;
+    slip->SetRange(0, 1000);
+    slip->SetValue(500);
+    EXPECT_EQ(slip->GetValue(), 500);
+    EXPECT_EQ(FirstDifference(Capture(WindowOf(slip)), Expected(slip, 0, travel / 2)), "");
+}
+
+TEST_F(Slips, SetRangeMovesAndRepaintsNothing)
+{
+    ISlipControl* slip = Make(1);
+    slip->SetRange(0, 100);
+    slip->SetValue(50);  // the thumb at 60
+    const int repaints = ledger->Calls("InvalidateRgn") + ledger->Calls("InvalidateRect");
+    slip->SetRange(0, 200);
+    EXPECT_EQ(ledger->Calls("InvalidateRgn") + ledger->Calls("InvalidateRect"), repaints);
+    EXPECT_EQ(slip->GetValue(), 100);
+}
+
+TEST_F(Slips, AnEmptyRangeHoldsItsOneValue)
+{
+    ISlipControl* slip = Make(1);
+    slip->SetRange(7, 7);
+    for (UINT value : {0u, 7u, 8u}) {
+        slip->SetValue(value);
+        EXPECT_EQ(slip->GetValue(), 7);
+    }
+}
+
+TEST_F(Slips, MarkersAreSetReadAndCleared)
+{
+    ISlipControl* slip = Make(0);
+    EXPECT_EQ(slip->GetStartMarker(), 0);
+    EXPECT_EQ(slip->GetEndMarker(), 0);
+    const int travel = ClientSize(slip).cx - 11;  // a marker is 11 pixels wide
+    slip->SetRange(0, travel);
+    slip->SetStartMarker(100);
+    slip->SetEndMarker(300);
+    EXPECT_EQ(slip->GetStartMarker(), 100);
+    EXPECT_EQ(slip->GetEndMarker(), 300);
+    slip->SetValue(travel + 7);  // thumb to the far end, clear of the markers
+    EXPECT_EQ(FirstDifference(Capture(WindowOf(slip)), Expected(slip, 0, ClientSize(slip).cx - 18, 100, 300)), "");
+
+    const int before = ledger->Calls("InvalidateRgn");
+    slip->ClearMarkers(0);
+    EXPECT_EQ(ledger->Calls("InvalidateRgn"), before);
+    slip->ClearMarkers(VELTRA_START_MARKER);
+    EXPECT_EQ(slip->GetStartMarker(), 0);
+    EXPECT_EQ(slip->GetEndMarker(), 300);
+    slip->ClearMarkers(VELTRA_START_MARKER | VELTRA_END_MARKER);  // one invalidation for both
+    EXPECT_EQ(ledger->Calls("InvalidateRgn"), before + 2);
+    EXPECT_EQ(slip->GetEndMarker(), 0);
+    EXPECT_EQ(FirstDifference(Capture(WindowOf(slip)), Expected(slip, 0, ClientSize(slip).cx - 18)), "");
+}
+
+// Moving the thumb asks to repaint exactly the old and the new place, nothing else.
+TEST_F(Slips, AMoveInvalidatesOnlyTheOldAndNewPlaces)
+{
+    ISlipControl* slip = Make(1);
+    const HWND window = WindowOf(slip);
+    slip->SetRange(0, 120);
+    UpdateWindow(window);
+    slip->SetValue(30);
+    // Set: the bands (whole height, no extra pixel) at 0 and at 30.
+    EXPECT_EQ(Pixels(UpdateRects(window)), 2 * 14 * 14);
+    UpdateWindow(window);
+    SendMessageA(window, WM_LBUTTONDOWN, MK_LBUTTON, At(35, 7));
+    SendMessageA(window, WM_MOUSEMOVE, MK_LBUTTON, At(45, 7));
+    // Drag: the thumb's rectangles (one pixel longer) at 30 and at 40, overlapping.
+    EXPECT_EQ(Pixels(UpdateRects(window)), (55 - 30) * 14);
+    SendMessageA(window, WM_LBUTTONUP, 0, At(45, 7));
+    EXPECT_EQ(slip->GetValue(), 40);
+}
+
+TEST_F(Slips, ShowValueAndItsColourRepaintTheThumbOnly)
+{
+    ISlipControl* slip = Make(1);
+    const HWND window = WindowOf(slip);
+    slip->SetRange(0, 120);
+    slip->SetValue(60);
+    UpdateWindow(window);
+    slip->ShowValue(TRUE);
+    EXPECT_EQ(UpdateRects(window), (std::vector<RECT>{{60, 0, 75, 14}}));
+    UpdateWindow(window);
+    slip->SetValueColor(RGB(255, 255, 0));
+    EXPECT_EQ(Pixels(UpdateRects(window)), 15 * 14);
+    const Image shown = Capture(window);
+    int yellow = 0;
+    for (int y = 0; y < 14; ++y)
+        for (int x = 0; x < shown.width; ++x)
+            if (shown.At(x, y) == 0xFFFF00) {
+                ++yellow;
+                EXPECT_TRUE(x >= 60 && x < 75) << "text outside the thumb at " << x;
+            }
+    EXPECT_GT(yellow, 3);
+    slip->ShowValue(FALSE);
+    EXPECT_EQ(FirstDifference(Capture(window), Expected(slip, 1, 60)), "");
+}
+
+TEST_F(Slips, AThumbDragFollowsThePointerAndReportsEveryFourthMove)
+{
+    ISlipControl* slip = Make(1);
+    const HWND window = WindowOf(slip);
+    slip->SetRange(0, 120);
+    slip->SetValue(20);
+    SendMessageA(window, WM_LBUTTONDOWN, MK_LBUTTON, At(100, 7));  // anywhere: the thumb does not jump
+    EXPECT_EQ(GetCapture(), window);
+    EXPECT_EQ(slip->GetValue(), 20);
+    for (int move = 1; move <= 8; ++move) {
+        SendMessageA(window, WM_MOUSEMOVE, MK_LBUTTON, At(100 + move, 7));
+        EXPECT_EQ(slip->GetValue(), 20 + move);
+        EXPECT_EQ(events.size(), static_cast<size_t>(move / 4)) << "after move " << move;
+    }
+    SendMessageA(window, WM_LBUTTONUP, 0, At(108, 7));
+    EXPECT_EQ(GetCapture(), nullptr);
+    EXPECT_EQ(events, (std::vector<Event>{{1, UserValue, VELTRA_SLIP_VALUE_CHANGED},
+                                          {1, UserValue, VELTRA_SLIP_VALUE_CHANGED},
+                                          {1, UserValue, VELTRA_SLIP_DRAG_ENDED}}));
+    EXPECT_EQ(FirstDifference(Capture(window), Expected(slip, 1, 28)), "");
+}
+
+TEST_F(Slips, AThumbStopsAtTheEndsAndComesBackAtOnce)
+{
+    ISlipControl* slip = Make(10);  // vertical: the top is the maximum
+    const HWND window = WindowOf(slip);
+    slip->SetRange(0, 82);
+    slip->SetValue(41);  // at 41
+    SendMessageA(window, WM_LBUTTONDOWN, MK_LBUTTON, At(6, 50));
+    SendMessageA(window, WM_MOUSEMOVE, MK_LBUTTON, At(6, -200));  // captured: far above the window
+    EXPECT_EQ(slip->GetValue(), 82);
+    SendMessageA(window, WM_MOUSEMOVE, MK_LBUTTON, At(6, -195));
+    EXPECT_EQ(slip->GetValue(), 77);
+    SendMessageA(window, WM_MOUSEMOVE, MK_LBUTTON, At(6, 900));
+    EXPECT_EQ(slip->GetValue(), 0);
+    SendMessageA(window, WM_LBUTTONUP, 0, At(6, 50));  // back where it began: not a drag
+    EXPECT_TRUE(events.empty());  // three moves, and no drag end
+}
+
+TEST_F(Slips, APressAndReleaseInPlaceChangesNothingWithoutMarkers)
+{
+    for (UINT code : {1u, 10u}) {
+        ISlipControl* slip = Make(code);
+        slip->SetRange(0, 1000);
+        slip->SetValue(500);
+        SendMessageA(WindowOf(slip), WM_LBUTTONDOWN, MK_LBUTTON, At(3, 3));
+        SendMessageA(WindowOf(slip), WM_LBUTTONUP, 0, At(3, 3));
+        EXPECT_EQ(slip->GetValue(), 500);
+        EXPECT_EQ(slip->GetStartMarker(), 0);
+    }
+    EXPECT_TRUE(events.empty());
+}
+
+// On the seek slider a click on the track places the start marker, a click at or after it
+// the end marker, a click before it moves the start marker; nothing is reported.
+TEST_F(Slips, ClicksPlaceTheMarkersAndPressesDragThem)
+{
+    ISlipControl* slip = Make(0);
+    const HWND window = WindowOf(slip);
+    const int markerTravel = ClientSize(slip).cx - 11;
+    slip->SetRange(0, markerTravel);
+    const auto click = [&](int x) {
+        SendMessageA(window, WM_LBUTTONDOWN, MK_LBUTTON, At(x, 10));
+        SendMessageA(window, WM_LBUTTONUP, 0, At(x, 10));
+    };
+    click(200);
+    EXPECT_EQ(slip->GetStartMarker(), 200);
+    EXPECT_EQ(slip->GetEndMarker(), 0);
+    click(300);
+    EXPECT_EQ(slip->GetEndMarker(), 300);
+    click(100);
+    EXPECT_EQ(slip->GetStartMarker(), 100);
+    EXPECT_EQ(slip->GetEndMarker(), 300);
+    // A marker is shown at once, drawn over the track.
+    EXPECT_EQ(FirstDifference(Capture(window), Expected(slip, 0, 0, 100, 300)), "");
+
+    SendMessageA(window, WM_LBUTTONDOWN, MK_LBUTTON, At(305, 10));  // on the end marker
+    SendMessageA(window, WM_MOUSEMOVE, MK_LBUTTON, At(325, 10));
+    SendMessageA(window, WM_MOUSEMOVE, MK_LBUTTON, At(5000, 10));  // held at its travel
+    SendMessageA(window, WM_LBUTTONUP, 0, At(5000, 10));
+    EXPECT_EQ(slip->GetEndMarker(), markerTravel);
+    SendMessageA(window, WM_LBUTTONDOWN, MK_LBUTTON, At(103, 10));  // on the start marker
+    SendMessageA(window, WM_MOUSEMOVE, MK_LBUTTON, At(-400, 10));
+    SendMessageA(window, WM_LBUTTONUP, 0, At(-400, 10));
+    EXPECT_EQ(slip->GetStartMarker(), 0);
+    EXPECT_TRUE(events.empty());
+
+    // A click on the thumb that does not move it places a marker where it was.
+    slip->ClearMarkers(VELTRA_START_MARKER | VELTRA_END_MARKER);
+    click(9);
+    EXPECT_EQ(slip->GetStartMarker(), 9);
+    EXPECT_EQ(slip->GetValue(), 0);
+}
+
+TEST_F(Slips, TheEditBoxOpensOnADoubleClickOnlyWithTheValueShown)
+{
+    ISlipControl* slip = Make(1);
+    const HWND window = WindowOf(slip);
+    slip->SetRange(0, 240);  // two values a pixel
+    slip->SetValue(120);
+    SendMessageA(window, WM_LBUTTONDBLCLK, MK_LBUTTON, At(65, 7));
+    EXPECT_EQ(FindWindowExA(window, nullptr, "EDIT", nullptr), nullptr);
+
+    slip->ShowValue(TRUE);
+    SendMessageA(window, WM_LBUTTONDBLCLK, MK_LBUTTON, At(65, 7));
+    const HWND box = FindWindowExA(window, nullptr, "EDIT", nullptr);
+    ASSERT_TRUE(box);
+    EXPECT_EQ(GetDlgCtrlID(box), 3210);
+    EXPECT_EQ(GetFocus(), box);
+    char text[16] = {};
+    GetWindowTextA(box, text, sizeof text);
+    EXPECT_STREQ(text, "120");
+    RECT place;
+    GetWindowRect(box, &place);
+    MapWindowPoints(nullptr, window, reinterpret_cast<POINT*>(&place), 2);
+    EXPECT_EQ(place.left, 60);
+    EXPECT_EQ(place.right - place.left, 15 + 3);
+    // Opening it re-reads the value it shows: one report.
+    EXPECT_EQ(events, (std::vector<Event>{{1, UserValue, VELTRA_SLIP_VALUE_CHANGED}}));
+
+    SetWindowTextA(box, "7");
+    EXPECT_EQ(slip->GetValue(), 7);
+    GetWindowRect(box, &place);
+    MapWindowPoints(nullptr, window, reinterpret_cast<POINT*>(&place), 2);
+    EXPECT_EQ(place.left, 3);  // the box follows the thumb, at 3.5
+    EXPECT_EQ(events.size(), 2u);
+    SetWindowTextA(box, "-5");  // above every maximum, read as unsigned
+    EXPECT_EQ(slip->GetValue(), 240);
+    SetWindowTextA(box, "1234");  // three characters at most
+    EXPECT_EQ(slip->GetValue(), 123);
+    SetWindowTextA(box, "99");
+    EXPECT_EQ(slip->GetValue(), 99);
+
+    // The press that closes the box does nothing else; losing the focus closes it.
+    SendMessageA(window, WM_LBUTTONDOWN, MK_LBUTTON, At(10, 7));
+    EXPECT_FALSE(IsWindow(box));
+    SendMessageA(window, WM_MOUSEMOVE, MK_LBUTTON, At(30, 7));
+    SendMessageA(window, WM_LBUTTONUP, 0, At(30, 7));
+    EXPECT_EQ(slip->GetValue(), 99);
+    EXPECT_EQ(GetCapture(), nullptr);
+}
+
+TEST_F(Slips, LosingTheFocusClosesTheBoxAndTheNextPressIsSwallowed)
+{
+    ISlipControl* slip = Make(1);
+    const HWND window = WindowOf(slip);
+    slip->SetRange(0, 120);
+    slip->ShowValue(TRUE);
+    SendMessageA(window, WM_LBUTTONDBLCLK, MK_LBUTTON, At(5, 7));
+    const HWND box = FindWindowExA(window, nullptr, "EDIT", nullptr);
+    ASSERT_TRUE(box);
+    SetFocus(*host);
+    EXPECT_FALSE(IsWindow(box));
+    SendMessageA(window, WM_LBUTTONDOWN, MK_LBUTTON, At(5, 7));
+    SendMessageA(window, WM_MOUSEMOVE, MK_LBUTTON, At(50, 7));
+    EXPECT_EQ(slip->GetValue(), 0);
+    SendMessageA(window, WM_LBUTTONUP, 0, At(50, 7));
+}
+
+TEST_F(Slips, RightReleasesAreReportedAndTheCursorIsTheHand)
+{
+    ISlipControl* slip = Make(10);
+    const HWND window = WindowOf(slip);
+    SendMessageA(window, WM_RBUTTONDOWN, MK_RBUTTON, At(3, 3));
+    EXPECT_TRUE(events.empty());
+    EXPECT_EQ(GetCapture(), nullptr);
+    SendMessageA(window, WM_RBUTTONUP, 0, At(3, 3));
+    EXPECT_EQ(events, (std::vector<Event>{{10, UserValue, VELTRA_SLIP_RIGHT_CLICK}}));
+    EXPECT_EQ(SendMessageA(window, WM_SETCURSOR, reinterpret_cast<WPARAM>(window), MAKELPARAM(HTCLIENT, WM_MOUSEMOVE)),
+              1);
+    EXPECT_EQ(GetCursor(), LoadCursorA(veltra->module, MAKEINTRESOURCEA(1000)));
+}
+
+// The drag-end report comes last, so the host may destroy the slip from its callback.
+TEST_F(Slips, TheHostMayDestroyASlipWhenADragEnds)
+{
+    static ISlipControl* victim;
+    victim = Make(1);
+    made.clear();
+    onEvent = [](const Event& e) {
+        if (e.code == VELTRA_SLIP_DRAG_ENDED)
+            victim->Destroy();
+    };
+    const HWND window = WindowOf(victim);
+    SendMessageA(window, WM_LBUTTONDOWN, MK_LBUTTON, At(3, 3));
+    SendMessageA(window, WM_MOUSEMOVE, MK_LBUTTON, At(13, 3));
+    SendMessageA(window, WM_LBUTTONUP, 0, At(13, 3));
+    EXPECT_FALSE(IsWindow(window));
+}
+
+TEST_F(Slips, DestroyingASlipWithItsEditBoxOpenLeavesNothing)
+{
+    ISlipControl* slip = Make(0);
+    slip->ShowValue(TRUE);
+    SendMessageA(WindowOf(slip), WM_LBUTTONDBLCLK, MK_LBUTTON, At(5, 10));
+    ASSERT_TRUE(FindWindowExA(WindowOf(slip), nullptr, "EDIT", nullptr));
+    slip->Destroy();
+    made.clear();
+    EXPECT_EQ(GetCapture(), nullptr);
+}
