@@ -61,6 +61,25 @@ typedef struct ISlipControl ISlipControl;
 #define VELTRA_FRAME_HOVER 1
 #define VELTRA_FRAME_PRESSED 2
 
+/* Label option bits, for ILableControl::SetFlags (value and mask). */
+#define VELTRA_LABEL_BOLD 0x1             /* bold font */
+#define VELTRA_LABEL_UNDERLINE 0x2        /* underlined font */
+#define VELTRA_LABEL_ITALIC 0x4           /* italic font */
+#define VELTRA_LABEL_STATIC_EDGE 0x8      /* WS_EX_STATICEDGE on the window */
+#define VELTRA_LABEL_BORDER 0x10          /* WS_BORDER on the window */
+#define VELTRA_LABEL_TRANSPARENT 0x20     /* background: the parent's pixels under the label */
+#define VELTRA_LABEL_BLINK_TEXT 0x40      /* the text shows every other half second */
+#define VELTRA_LABEL_BLINK_BACK 0x80      /* the background alternates: parent's pixels, colour */
+#define VELTRA_LABEL_ROTATED 0x100        /* set by SetTextAngle: text turned about the centre */
+#define VELTRA_LABEL_NOTIFY_STYLE 0x200   /* set by SetClickMode: SS_NOTIFY was asked for */
+#define VELTRA_LABEL_SILENT_CLICK 0x400   /* set by SetClickMode: a press sends nothing */
+#define VELTRA_LABEL_HIGHLIGHT 0x800      /* set by SetHighlight: a white copy one pixel off */
+#define VELTRA_LABEL_BLINK_PHASE 0x1000000 /* the half of the blink that shows */
+
+/* The WM_NOTIFY code of a left press on a label (WM_APP + 0x200); the NMHDR names the
+ * label's window and its type code, which is also the message's wParam. */
+#define VELTRA_LABEL_CLICKED 0x8200
+
 /* The colour of the inner area that GetBgkColorSize reports: RGB(213, 237, 245). */
 #define VELTRA_BACKGROUND_COLOR 0x00F5EDD5
 
@@ -168,6 +187,41 @@ struct IColorButtom : IBaseWindow {
 
 protected:
     ~IColorButtom() {}
+};
+
+/* A text label (option bits: VELTRA_LABEL_*). A label from the factory is transparent,
+ * with white text in the default GUI font at 10 points, centred, and shows the window's
+ * own text (empty) until SetText. It repaints itself from an off-screen copy; a left
+ * press sends WM_NOTIFY VELTRA_LABEL_CLICKED to its parent. */
+struct ILableControl : IBaseWindow {
+    virtual void Destroy() = 0;                           /* 5: destroys the window and frees the object */
+    virtual BOOL RefreshBackground() = 0;                 /* 6: copies the parent's pixels afresh at the
+                                                                 next paint */
+    virtual BOOL SetBackColor(COLORREF color) = 0;        /* 7: the background when not transparent */
+    virtual BOOL SetForeColor(COLORREF color) = 0;        /* 8: the text's colour; repaints at once */
+    virtual BOOL SetText(const char* text) = 0;           /* 9: copied; null shows no text */
+    virtual const char* GetText() = 0;                    /* 10: the label's copy (taken from the window
+                                                                  text the first time), or null; valid until
+                                                                  the next SetText */
+    virtual BOOL SetFont(const char* faceName, int pointSize) = 0;  /* 11: null keeps the face (31 characters
+                                                                         at most are used), 0 the size */
+    virtual BOOL SetTextAngle(int degrees, BOOL rotated) = 0;  /* 12: the font's angle; rotated draws the
+                                                                      line from the label's centre */
+    virtual void SetFlags(DWORD value, DWORD mask) = 0;   /* 13: the bits of mask take those of value */
+    virtual BOOL SetClickMode(BOOL notifyStyle,           /* 14: SS_NOTIFY on or off, TRUE when the */
+                              BOOL silentClick) = 0;      /*     style changed; silentClick: no WM_NOTIFY */
+    virtual void SetHoverCursor(HCURSOR cursor) = 0;      /* 15: shown over the label; null: the class's */
+    virtual BOOL SetHighlight(BOOL enable, BOOL downRight) = 0;  /* 16: a white copy of the text one pixel
+                                                                        down-right, or up-left */
+    virtual BOOL Attach(HWND window) = 0;                 /* 17: serve an existing window instead of the
+                                                                  label's own; its procedure gets what the
+                                                                  label leaves. Non-zero when taken over */
+    virtual BOOL Create(const RECT* rect, int id,         /* 18: a new window in the parent's client */
+                        HWND parent) = 0;                 /*     coordinates; id goes with WM_NOTIFY */
+    virtual void* ScalarDeletingDestructor(unsigned int flags) = 0;  /* 19 */
+
+protected:
+    ~ILableControl() {}
 };
 
 /*

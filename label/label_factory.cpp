@@ -1,8 +1,71 @@
-#include "include/veltra1024.h"
+#include <iterator>
+#include <new>
 
-// No label type is available yet: the host is told so through out.
-extern "C" void WINAPI FactroyLableControl(ILableControl** out, UINT, HWND)
+#include "face/library.h"
+#include "label/lable_control.h"
+
+namespace {
+
+// The six labels sit in a row near the bottom edge. Each side is
+// times x ((ScreenWidth - 1024) / 10) + offset, the quotient truncated first.
+struct Side {
+    int times;
+    int offset;
+};
+
+struct LabelPlace {
+    Side left;
+    Side right;
+};
+
+const LabelPlace LabelPlaces[] = {
+    {{1, 194}, {2, 224}},
+    {{2, 255}, {3, 272}},
+    {{3, 303}, {4, 320}},
+    {{4, 377}, {5, 394}},
+    {{5, 425}, {6, 442}},
+    {{6, 473}, {7, 490}},
+};
+
+// From the bottom edge of the screen.
+constexpr int LabelTop = -60;
+constexpr int LabelBottom = -49;
+
+constexpr COLORREF LabelTextColor = RGB(255, 255, 255);
+constexpr int LabelPointSize = 10;
+
+int Place(const Side& side, int widening)
 {
-    if (out)
+    return side.times * (widening / 10) + side.offset;
+}
+
+}  // namespace
+
+extern "C" void WINAPI FactroyLableControl(ILableControl** out, UINT typeCode, HWND parent)
+{
+    if (!out)
+        return;
+    *out = nullptr;
+    if (typeCode >= std::size(LabelPlaces))
+        return;
+    const LabelPlace& place = LabelPlaces[typeCode];
+    const int widening = Library.ScreenWidth - DesignWidth;
+    // Right may fall left of left on a narrow screen: the window is then made as asked.
+    const RECT rect = {Place(place.left, widening), Library.ScreenHeight + LabelTop, Place(place.right, widening),
+                       Library.ScreenHeight + LabelBottom};
+    auto* label = new (std::nothrow) LableControl;
+    if (!label)
+        return;
+    // As with the buttons, the host holds the pointer before the window exists; the
+    // object's virtual table is the host's interface, slot for slot.
+    *out = reinterpret_cast<ILableControl*>(label);
+    if (!label->Create(&rect, static_cast<int>(typeCode), parent)) {
+        label->ScalarDeletingDestructor(1);
         *out = nullptr;
+        return;
+    }
+    label->SetFlags(FlagTransparent, FlagTransparent);
+    label->SetForeColor(LabelTextColor);
+    label->SetFont(nullptr, LabelPointSize);
+    ModifyWindowLong(label->hWnd, GWL_STYLE, 0, SS_CENTER, 0);  // centred text
 }

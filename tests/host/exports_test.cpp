@@ -134,14 +134,3 @@ TEST(Exports, EveryExportIsWinapi)
     DeleteDC(reinterpret_cast<HDC>(canvas));
 }
 #endif
-
-// Labels are not offered yet: the factory refuses plainly, without pretending success.
-TEST(Exports, FactoriesRefuseUntilTheyAreBuilt)
-{
-    Veltra veltra;
-    for (UINT code : {0u, 1u, 5u, 10u, 200u}) {
-        ILableControl* label = reinterpret_cast<ILableControl*>(1);
-        veltra.FactroyLableControl(&label, code, nullptr);
-        EXPECT_EQ(label, nullptr);
-    }
-}

@@ -1,0 +1,364 @@
+#include "label/lable_control.h"
+
+#include <cstdlib>
+#include <cstring>
+#include <new>
+
+#include "window/gdi.h"
+
+namespace {
+
+constexpr UINT_PTR BlinkTimer = 100;
+constexpr UINT BlinkHalf = 500;  // ms: one second for an on and an off half
+constexpr DWORD BlinkFlags = FlagBlinkText | FlagBlinkBack;
+constexpr DWORD FontFlags = FlagBold | FlagUnderline | FlagItalic;
+constexpr UINT RedrawNow = RDW_INVALIDATE | RDW_ERASE | RDW_UPDATENOW;
+
+// The option bits that stand for a style bit of the window.
+struct StyleFlag {
+    DWORD flag;
+    int index;
+    DWORD bit;
+};
+
+const StyleFlag StyleFlags[] = {
+    {FlagStaticEdge, GWL_EXSTYLE, WS_EX_STATICEDGE},
+    {FlagBorder, GWL_STYLE, WS_BORDER},
+};
+
+// Sets or clears one bit of a window long; TRUE when that changed it.
+BOOL SwitchWindowLong(HWND window, int index, DWORD bit, bool on, UINT swpFlags)
+{
+    return ModifyWindowLong(window, index, on ? 0 : bit, on ? bit : 0, swpFlags);
+}
+
+// A new zero-terminated copy, or null for null text or when memory runs out.
+char* CopyText(const char* text, size_t length)
+{
+    char* copy = text ? new (std::nothrow) char[length + 1] : nullptr;
+    if (copy) {
+        std::memcpy(copy, text, length);
+        copy[length] = '\0';
+    }
+    return copy;
+}
+
+// A font of pointSize points on the screen, as the system makes it: its lfHeight and
+// lfWidth are the size in device units.
+LOGFONTA ScreenFont(const char* faceName, int pointSize)
+{
+    LOGFONTA made = {};
+    made.lfCharSet = DEFAULT_CHARSET;
+    lstrcpynA(made.lfFaceName, faceName, LF_FACESIZE);
+    {
+        WindowDC screen;
+        // In 64 bits: a large point size must not overflow on its way to pixels.
+        const LONGLONG pixels = static_cast<LONGLONG>(GetDeviceCaps(screen, LOGPIXELSY)) * pointSize * 10 / 720;
+        POINT span[2] = {{0, 0}, {0, static_cast<LONG>(pixels < MAXLONG ? pixels : MAXLONG)}};
+        DPtoLP(screen, span, 2);
+        made.lfHeight = -std::abs(span[1].y - span[0].y);
+    }
+    GdiObject<HFONT> font(CreateFontIndirectA(&made));
+    GetObjectA(font, sizeof made, &made);
+    return made;
+}
+
+}  // namespace
+
+RECT RectInParent(HWND window)
+{
+    RECT rect;
+    GetWindowRect(window, &rect);
+    const HWND parent = GetParent(window);
+    ScreenToClient(parent, reinterpret_cast<POINT*>(&rect.left));
+    ScreenToClient(parent, reinterpret_cast<POINT*>(&rect.right));
+    return rect;
+}
+
+std::unique_ptr<char[]> WindowText(HWND window)
+{
+    const int length = GetWindowTextLengthA(window);
+    std::unique_ptr<char[]> text(new (std::nothrow) char[length + 1]);
+    if (text)
+        GetWindowTextA(window, text.get(), length + 1);
+    return text;
+}
+
+BOOL ModifyWindowLong(HWND window, int index, DWORD remove, DWORD add, UINT swpFlags)
+{
+    const DWORD old = static_cast<DWORD>(GetWindowLongA(window, index));
+    const DWORD changed = (old & ~remove) | add;
+    if (changed == old)
+        return FALSE;
+    SetWindowLongA(window, index, static_cast<LONG>(changed));
+    if (swpFlags)
+        SetWindowPos(window, nullptr, 0, 0, 0, 0, swpFlags | SWP_NOSIZE | SWP_NOMOVE | SWP_NOZORDER | SWP_NOACTIVATE);
+    return TRUE;
+}
+
+LableControl::LableControl()
+    : textColor(GetSysColor(COLOR_WINDOWTEXT)), faceBrush(CreateSolidBrush(GetSysColor(COLOR_BTNFACE)))
+{
+    GetObjectA(GetStockObject(DEFAULT_GUI_FONT), sizeof fontDesc, &fontDesc);
+    font = CreateFontIndirectA(&fontDesc);
+}
+
+LableControl::~LableControl()
+{
+    ReleaseWindow();
+    DeleteObject(font);
+    DeleteObject(faceBrush);
+    if (backBrush)
+        DeleteObject(backBrush);
+    if (backSnapshot)
+        DeleteObject(backSnapshot);
+    if (OwnsText())
+        delete[] labelText;
+}
+
+BOOL LableControl::Create(const RECT* rect, int id, HWND parent)
+{
+    if (!rect)
+        return FALSE;
+    ReleaseWindow();
+    controlId = id;
+    return CreateChild(ControlClass, parent, rect->left, rect->top, rect->right - rect->left,
+                       rect->bottom - rect->top);
+}
+
+void LableControl::Destroy()
+{
+    DestroyWindow(hWnd);
+    ScalarDeletingDestructor(1);
+}
+
+void* LableControl::ScalarDeletingDestructor(unsigned int flags)
+{
+    this->~LableControl();
+    if (flags & 1)
+        ::operator delete(this);
+    return this;
+}
+
+// A window that this label no longer serves must not reach it: it gets its own procedure
+// back and loses the label's blink, so that nothing calls into the label once it is freed.
+void LableControl::ReleaseWindow()
+{
+    if (!hWnd || !IsWindow(hWnd) || GetWindowLongPtrA(hWnd, GWLP_USERDATA) != reinterpret_cast<LONG_PTR>(this))
+        return;
+    KillTimer(hWnd, BlinkTimer);
+    if (prevWndProc)
+        SetWindowLongPtrA(hWnd, GWLP_WNDPROC, reinterpret_cast<LONG_PTR>(prevWndProc));
+    SetWindowLongPtrA(hWnd, GWLP_USERDATA, 0);
+    prevWndProc = nullptr;
+}
+
+LRESULT LableControl::WindowProc(HWND hwnd, UINT msg, WPARAM wParam, LPARAM lParam)
+{
+    // Kept before any handler runs: the host may destroy the label from inside the click
+    // notification, and what is left to do must not read the freed object.
+    const WNDPROC previous = prevWndProc;
+    // What the label handled still reaches an adopted window's own procedure.
+    const auto passOn = [&]() -> LRESULT {
+        return previous ? CallWindowProcA(previous, hwnd, msg, wParam, lParam) : 1;
+    };
+    switch (msg) {
+    case WM_PAINT:          OnPaint(hwnd); return passOn();
+    case WM_ERASEBKGND:     return 1;  // Paint covers every pixel
+    case WM_SYSCOLORCHANGE: OnSysColorChange(); return passOn();
+    case WM_TIMER:          OnTimer(wParam); return passOn();
+    case WM_LBUTTONDOWN:    OnLeftDown(); return passOn();
+    case WM_SETCURSOR:      if (OnSetCursor()) return TRUE; break;
+    default:                break;
+    }
+    return previous ? CallWindowProcA(previous, hwnd, msg, wParam, lParam) : DefWindowProcA(hwnd, msg, wParam, lParam);
+}
+
+void LableControl::OnPaint(HWND hwnd)
+{
+    PaintDC dc(hwnd);
+    Paint(dc);
+}
+
+void LableControl::OnSysColorChange()
+{
+    if (faceBrush)
+        DeleteObject(faceBrush);
+    faceBrush = CreateSolidBrush(GetSysColor(COLOR_BTNFACE));
+    Redraw();
+}
+
+// Without a cursor of its own the label leaves the cursor to the default handling.
+bool LableControl::OnSetCursor()
+{
+    if (!hoverCursor)
+        return false;
+    SetCursor(hoverCursor);
+    return true;
+}
+
+void LableControl::OnTimer(UINT_PTR timerId)
+{
+    if (timerId != BlinkTimer)
+        return;
+    flags ^= FlagBlinkPhase;
+    Invalidate();
+}
+
+// The last step of the message before it is passed on: the parent may destroy the label.
+void LableControl::OnLeftDown()
+{
+    if (flags & FlagSilentClick)
+        return;
+    NMHDR click = {hWnd, static_cast<UINT_PTR>(controlId), VELTRA_LABEL_CLICKED};
+    SendMessageA(GetParent(hWnd), WM_NOTIFY, static_cast<WPARAM>(controlId), reinterpret_cast<LPARAM>(&click));
+}
+
+BOOL LableControl::RefreshBackground()
+{
+    if (backSnapshot)
+        DeleteObject(backSnapshot);
+    backSnapshot = nullptr;
+    return Invalidate();
+}
+
+BOOL LableControl::SetBackColor(COLORREF color)
+{
+    if (backBrush)
+        DeleteObject(backBrush);
+    backBrush = CreateSolidBrush(color);
+    return Invalidate();
+}
+
+BOOL LableControl::SetForeColor(COLORREF color)
+{
+    textColor = color;
+    return Redraw();
+}
+
+BOOL LableControl::SetText(const char* text)
+{
+    if (OwnsText())
+        delete[] labelText;
+    labelText = CopyText(text, text ? std::strlen(text) : 0);
+    // The parent repaints what lies under a transparent label as well.
+    if (flags & FlagTransparent) {
+        const RECT under = RectInParent(hWnd);
+        InvalidateRect(GetParent(hWnd), &under, FALSE);
+    }
+    return Invalidate();
+}
+
+const char* LableControl::GetText()
+{
+    // From now on the label shows this copy, not the window's text.
+    if (labelText == UseWindowText)
+        labelText = WindowText(hWnd).release();
+    return labelText;
+}
+
+BOOL LableControl::SetFont(const char* faceName, int pointSize)
+{
+    // lfFaceName holds 31 characters and the terminator: a longer name is cut there.
+    if (faceName)
+        lstrcpynA(fontDesc.lfFaceName, faceName, LF_FACESIZE);
+    if (pointSize > 0) {
+        const LOGFONTA sized = ScreenFont(fontDesc.lfFaceName, pointSize);
+        fontDesc.lfHeight = sized.lfHeight;
+        fontDesc.lfWidth = sized.lfWidth;
+    }
+    RemakeFont();
+    return Redraw();
+}
+
+BOOL LableControl::SetTextAngle(int degrees, BOOL rotated)
+{
+    // Whole turns dropped: the same direction, and no overflow in tenths of a degree.
+    fontDesc.lfEscapement = fontDesc.lfOrientation = degrees % 360 * 10;
+    flags = rotated ? flags | FlagRotated : flags & ~FlagRotated;
+    RemakeFont();
+    return Redraw();
+}
+
+void LableControl::SetFlags(DWORD value, DWORD mask)
+{
+    flags = (flags & ~mask) | (value & mask);
+    if (mask & FlagBold)
+        fontDesc.lfWeight = flags & FlagBold ? FW_BOLD : FW_NORMAL;
+    if (mask & FlagUnderline)
+        fontDesc.lfUnderline = (flags & FlagUnderline) != 0;
+    if (mask & FlagItalic)
+        fontDesc.lfItalic = (flags & FlagItalic) != 0;
+    for (const StyleFlag& style : StyleFlags)
+        if (mask & style.flag)
+            SwitchWindowLong(hWnd, style.index, style.bit, flags & style.flag, SWP_FRAMECHANGED);
+    if (mask & BlinkFlags)
+        UpdateBlinkTimer();
+    if (mask & FontFlags) {
+        RemakeFont();
+        Redraw();
+    }
+    if (mask & FlagTransparent)
+        Invalidate();
+}
+
+BOOL LableControl::SetClickMode(BOOL notifyStyle, BOOL silentClick)
+{
+    flags = notifyStyle ? flags | FlagNotifyStyle : flags & ~FlagNotifyStyle;
+    flags = silentClick ? flags | FlagSilentClick : flags & ~FlagSilentClick;
+    return SwitchWindowLong(hWnd, GWL_STYLE, SS_NOTIFY, notifyStyle, 0);
+}
+
+void LableControl::SetHoverCursor(HCURSOR cursor)
+{
+    hoverCursor = cursor;
+}
+
+BOOL LableControl::SetHighlight(BOOL enable, BOOL downRight)
+{
+    flags = enable ? flags | FlagHighlight : flags & ~FlagHighlight;
+    highlightDownRight = downRight;
+    return Redraw();
+}
+
+BOOL LableControl::Attach(HWND window)
+{
+    // A window that runs the library's procedure already (this label's or another
+    // control's) would be handed its own messages back without end.
+    if (!IsWindow(window) || GetWindowLongPtrA(window, GWLP_WNDPROC) == reinterpret_cast<LONG_PTR>(StaticWndProc))
+        return FALSE;
+    ReleaseWindow();
+    hWnd = window;
+    SetWindowLongPtrA(window, GWLP_USERDATA, reinterpret_cast<LONG_PTR>(this));
+    prevWndProc = reinterpret_cast<WNDPROC>(
+        SetWindowLongPtrA(window, GWLP_WNDPROC, reinterpret_cast<LONG_PTR>(StaticWndProc)));
+    // A blinking label goes on blinking on the window it now serves.
+    if (flags & BlinkFlags)
+        UpdateBlinkTimer();
+    return prevWndProc != nullptr;
+}
+
+void LableControl::UpdateBlinkTimer()
+{
+    // Setting it again restarts a running timer.
+    if (flags & BlinkFlags)
+        SetTimer(hWnd, BlinkTimer, BlinkHalf, nullptr);
+    else
+        KillTimer(hWnd, BlinkTimer);
+}
+
+void LableControl::RemakeFont()
+{
+    DeleteObject(font);
+    font = CreateFontIndirectA(&fontDesc);
+}
+
+BOOL LableControl::Invalidate()
+{
+    return InvalidateRect(hWnd, nullptr, FALSE);
+}
+
+BOOL LableControl::Redraw()
+{
+    return RedrawWindow(hWnd, nullptr, nullptr, RedrawNow);
+}

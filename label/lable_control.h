@@ -1,0 +1,98 @@
+// A self-drawn text label: one text in a colour and font over a solid background or a
+// copy of the parent's pixels under it, so that it looks transparent. It may blink,
+// turn its text about its centre, double it with a white highlight, and report a left
+// press to its parent with WM_NOTIFY.
+#pragma once
+
+#include <windows.h>
+
+#include <memory>
+
+#include "include/veltra1024.h"
+#include "window/base_window.h"
+
+// The option bits of LableControl::flags.
+enum LabelFlag : DWORD {
+    FlagBold = VELTRA_LABEL_BOLD,
+    FlagUnderline = VELTRA_LABEL_UNDERLINE,
+    FlagItalic = VELTRA_LABEL_ITALIC,
+    FlagStaticEdge = VELTRA_LABEL_STATIC_EDGE,
+    FlagBorder = VELTRA_LABEL_BORDER,
+    FlagTransparent = VELTRA_LABEL_TRANSPARENT,
+    FlagBlinkText = VELTRA_LABEL_BLINK_TEXT,
+    FlagBlinkBack = VELTRA_LABEL_BLINK_BACK,
+    FlagRotated = VELTRA_LABEL_ROTATED,
+    FlagNotifyStyle = VELTRA_LABEL_NOTIFY_STYLE,
+    FlagSilentClick = VELTRA_LABEL_SILENT_CLICK,
+    FlagHighlight = VELTRA_LABEL_HIGHLIGHT,
+    FlagBlinkPhase = VELTRA_LABEL_BLINK_PHASE,
+};
+
+// labelText's value for "read the window's own text at every paint".
+inline char* const UseWindowText = reinterpret_cast<char*>(~static_cast<UINT_PTR>(0));
+
+// Edits a window long: (old AND NOT remove) OR add. Writes only a change, then applies it
+// with SetWindowPos when swpFlags is non-zero. TRUE when the value changed.
+BOOL ModifyWindowLong(HWND window, int index, DWORD remove, DWORD add, UINT swpFlags);
+
+// The window's rectangle in its parent's client coordinates.
+RECT RectInParent(HWND window);
+
+// A copy of the window's text, read now; null when memory runs out.
+std::unique_ptr<char[]> WindowText(HWND window);
+
+class LableControl final : public BaseWindow {
+public:
+    LableControl();
+
+    LRESULT WindowProc(HWND hwnd, UINT msg, WPARAM wParam, LPARAM lParam) override;
+
+    // Slots 5 to 19, in the host interface's order.
+    virtual void Destroy();
+    virtual BOOL RefreshBackground();
+    virtual BOOL SetBackColor(COLORREF color);
+    virtual BOOL SetForeColor(COLORREF color);
+    virtual BOOL SetText(const char* text);
+    virtual const char* GetText();
+    virtual BOOL SetFont(const char* faceName, int pointSize);
+    virtual BOOL SetTextAngle(int degrees, BOOL rotated);
+    virtual void SetFlags(DWORD value, DWORD mask);
+    virtual BOOL SetClickMode(BOOL notifyStyle, BOOL silentClick);
+    virtual void SetHoverCursor(HCURSOR cursor);
+    virtual BOOL SetHighlight(BOOL enable, BOOL downRight);
+    virtual BOOL Attach(HWND window);
+    virtual BOOL Create(const RECT* rect, int id, HWND parent);
+    virtual void* ScalarDeletingDestructor(unsigned int flags);
+
+private:
+    ~LableControl();
+
+    void Paint(HDC dc);
+    void PaintBackground(HDC target, HDC buffer, const RECT& client);
+    void PaintText(HDC buffer, RECT client, const char* text);
+    void OnPaint(HWND hwnd);
+    void OnSysColorChange();
+    bool OnSetCursor();
+    void OnTimer(UINT_PTR timerId);
+    void OnLeftDown();
+    void ReleaseWindow();  // unbinds the window served so far
+    bool OwnsText() const { return labelText && labelText != UseWindowText; }
+    void RemakeFont();
+    BOOL Invalidate();
+    BOOL Redraw();
+    void UpdateBlinkTimer();
+
+    // In this order after hWnd: the layout that the label's documentation gives.
+    COLORREF textColor;
+    char* labelText = UseWindowText;
+    HBRUSH faceBrush;
+    HBRUSH backBrush = nullptr;
+    LOGFONTA fontDesc;
+    HFONT font;
+    HCURSOR hoverCursor = nullptr;
+    int highlightDownRight = 0;
+    DWORD flags = FlagNotifyStyle;
+    HBITMAP backSnapshot = nullptr;
+    int controlId = 0;
+    WNDPROC prevWndProc = nullptr;
+};
