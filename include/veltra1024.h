@@ -17,7 +17,11 @@
 #ifndef VELTRA1024_H
 #define VELTRA1024_H
 
+/* A host that declares the Win32 types itself (no Windows SDK at hand) defines
+ * VELTRA1024_NO_WINDOWS_H before including this header. */
+#ifndef VELTRA1024_NO_WINDOWS_H
 #include <windows.h>
+#endif
 
 #if defined(VELTRA1024_BUILD)
 #define VELTRA1024_API

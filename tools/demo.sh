@@ -16,7 +16,7 @@ bin=$root/build/i686/bin
 for size in "${sizes[@]}"; do
     shot=$(mktemp --suffix=.bmp)
     "$root/tools/wine-run.sh" --arch i686 --screen "$size" --cwd "$bin" --timeout 300 -- \
-        "$bin/veltra_demo.exe" --screenshot "Z:${shot//\//\\}"
+        "$bin/veltra_demo.exe" --script --screenshot "Z:${shot//\//\\}"
     python3 "$root/tools/bmp2png.py" "$shot" "$out/face_$size.png"
     rm -f "$shot"
     echo "demo: $out/face_$size.png"

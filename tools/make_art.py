@@ -1005,7 +1005,18 @@ def parts_sheet(parts):
     return contact_sheet(items, width=880)
 
 
+# The demo host's sample logo: a lit plate that the library prints at the top-left of the
+# right-hand panel, where it glows around the host's picture frame.
+def draw_demo_logo():
+    cv = Canvas(184, 128, DISPLAY)
+    for ring in range(12):
+        shade_of = tuple(min(255, c + (11 - ring) * 9) for c in (8, 40, 46))
+        fill(cv, ring, ring, cv.w - 2 * ring, cv.h - 2 * ring, shade_of)
+    return cv
+
+
 def main():
+    write(os.path.join(ROOT, "demo", "Pic", "VeltraLogo.bmp"), bmp24_bytes(draw_demo_logo()))
     faces = {}
     for name, w, h, draw in ART:
         cv = draw()

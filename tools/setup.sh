@@ -1,14 +1,16 @@
 #!/usr/bin/env bash
 # Installs what the build and the Wine tests need on a Debian 12 machine, when missing:
 # the mingw-w64 cross compilers, Wine (64- and 32-bit), qemu user emulation for i386
-# programs (this kernel runs no 32-bit code), Xvfb, CMake and GoogleTest's sources.
+# programs (this kernel runs no 32-bit code), Xvfb, CMake, GoogleTest's sources, and clang,
+# lld and llvm for the MSVC-ABI host test (tools/msvc-host-test.sh).
 set -euo pipefail
 
 need_root() { if [ "$(id -u)" -ne 0 ]; then sudo "$@"; else "$@"; fi; }
 
 packages=(cmake make python3 xvfb x11-utils googletest
           g++-mingw-w64-i686-posix g++-mingw-w64-x86-64-posix
-          wine wine64 wine32:i386 qemu-user qemu-user-binfmt binfmt-support)
+          wine wine64 wine32:i386 qemu-user qemu-user-binfmt binfmt-support
+          clang lld llvm)
 
 if ! dpkg --print-foreign-architectures | grep -qx i386; then
     need_root dpkg --add-architecture i386

@@ -1,0 +1,38 @@
+// The demo host: a full-screen media application built on Veltra1024.
+#pragma once
+
+#include <windows.h>
+
+#include <string>
+
+#include "include/veltra1024.h"
+
+// The library's exports, looked up by name as a host that loads it at run time does.
+struct Skin {
+    HMODULE module = nullptr;
+    PFN_DrawFace DrawFace = nullptr;
+    PFN_GetBgkColorSize GetBgkColorSize = nullptr;
+    PFN_GetObjectRect GetObjectRect = nullptr;
+    PFN_FactroyColorButtom FactroyColorButtom = nullptr;
+    PFN_FactroyLableControl FactroyLableControl = nullptr;
+    PFN_FactroySlipControl FactroySlipControl = nullptr;
+
+    bool Load(const char* path);
+};
+
+extern Skin skin;
+
+// The host's own widgets on the face, placed and coloured by the layout queries.
+void LoadWidgets();
+void FreeWidgets();
+void PaintWidgets(HDC dc);
+void AnimateWidgets(HWND window);  // the level display moves on each call
+
+// The library's controls and what the demo does with their events.
+void CreateControls(HWND parent);
+void DestroyControls();
+void PaintEventLog(HDC dc, const RECT& area);
+void LogEvent(const char* format, ...);
+
+// A scripted sequence of hovers, presses and drags, for screenshots.
+void PlayScript();
