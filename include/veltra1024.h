@@ -126,8 +126,25 @@ VELTRA1024_API RECT* WINAPI GetBgkColorSize(RECT* inner, COLORREF* background);
  * any other code or a null out. */
 VELTRA1024_API int WINAPI GetObjectRect(int code, INT32 out[4]);
 
-/* The control factories. Each stores the new control through out, or null when it
- * cannot make one (an unknown type code among others). */
+/* The control factories. Each stores the new control through out (before its window
+ * exists, so the pointer is in place while the parent hears of the window), or null when
+ * it cannot make one: an unknown type code, a null out, no window. The type code alone
+ * decides picture and place, laid out for this screen, and is the control's identifier
+ * in every notification. The host ends every control with its Destroy slot.
+ *
+ * Colour buttons, 42 codes (x at 1024 x 768; places follow the screen):
+ *   0 power key (bottom right); 1-10 the transport row at the bottom (previous, play,
+ *   pause, stop, next, eject, shuffle, repeat, volume down, volume up); 11, 12 a speaker
+ *   on/off pair sharing one place; 13, 14 the wide keys of the right panel; 15, 16 the
+ *   wide keys at the bottom right; 17, 18 mute and equaliser; 19-30 small minus/plus keys
+ *   in pairs around the six labels; 31 a slim key at (-100, -100) until MoveTo;
+ *   200-207 the column of mode tabs at the left edge; 300, 301 two 13 x 13 keys sharing
+ *   one place.
+ * Labels, codes 0-5: small text fields in a row near the bottom, between the key pairs
+ *   19/20, 21/22 ... 29/30.
+ * Slips: 0 the seek bar above the bottom panel, widened with the screen, with a start and
+ *   an end marker; 1 a short horizontal slider beside it; 10 a short vertical slider at
+ *   the top left. */
 VELTRA1024_API void WINAPI FactroyColorButtom(struct IColorButtom** out, UINT typeCode, HWND parent,
                                               NotifyProc notify, INT_PTR userData);
 VELTRA1024_API void WINAPI FactroyLableControl(struct ILableControl** out, UINT typeCode, HWND parent);
