@@ -5,7 +5,8 @@
 //   veltra_demo.exe [--script] [--screenshot FILE.bmp]
 //
 // --script plays a few hovers, presses and drags first; --screenshot saves the screen
-// after the first paint and exits.
+// after the first paint and exits. Started from the demo/ folder, it shows the sample
+// logo in Pic\, which the library reads from below the current folder.
 #include <windows.h>
 
 #include <cstdio>

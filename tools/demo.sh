@@ -15,7 +15,7 @@ mkdir -p "$out"
 bin=$root/build/i686/bin
 for size in "${sizes[@]}"; do
     shot=$(mktemp --suffix=.bmp)
-    "$root/tools/wine-run.sh" --arch i686 --screen "$size" --cwd "$bin" --timeout 300 -- \
+    "$root/tools/wine-run.sh" --arch i686 --screen "$size" --cwd "$root/demo" --timeout 300 -- \
         "$bin/veltra_demo.exe" --script --screenshot "Z:${shot//\//\\}"
     python3 "$root/tools/bmp2png.py" "$shot" "$out/face_$size.png"
     rm -f "$shot"
