@@ -1,5 +1,6 @@
 #include "tests/support/ledger.h"
 
+#include <cstdlib>
 #include <cstring>
 #include <sstream>
 
@@ -33,9 +34,24 @@ DECLARE_ORIGINAL(InvalidateRect)
 DECLARE_ORIGINAL(InvalidateRgn)
 DECLARE_ORIGINAL(SetWindowLongA)
 DECLARE_ORIGINAL(SetWindowPos)
+DECLARE_ORIGINAL(malloc)
+DECLARE_ORIGINAL(calloc)
+DECLARE_ORIGINAL(realloc)
+DECLARE_ORIGINAL(free)
+DECLARE_ORIGINAL(_strdup)
+
+// A refused creation fails as the system's would: a null handle and a reason.
+template <typename Handle>
+Handle Refused()
+{
+    SetLastError(ERROR_NOT_ENOUGH_MEMORY);
+    return Handle{};
+}
 
 HDC WINAPI HookCreateCompatibleDC(HDC dc)
 {
+    if (current->Refuse())
+        return Refused<HDC>();
     HDC made = ORIGINAL(CreateCompatibleDC)(dc);
     current->Count("CreateCompatibleDC");
     current->Made(made, "dc", "CreateCompatibleDC");
@@ -66,6 +82,8 @@ int WINAPI HookReleaseDC(HWND window, HDC dc)
 #define MAKER(Return, name, kind, params, args)          \
     Return WINAPI Hook##name params                      \
     {                                                    \
+        if (current->Refuse())                           \
+            return Refused<Return>();                    \
         Return made = ORIGINAL(name) args;               \
         current->Count(#name);                           \
         current->Made(made, kind, #name);                \
@@ -97,6 +115,8 @@ BOOL WINAPI HookDestroyWindow(HWND window)
 
 UINT_PTR WINAPI HookSetTimer(HWND window, UINT_PTR id, UINT elapse, TIMERPROC procedure)
 {
+    if (current->Refuse())
+        return Refused<UINT_PTR>();
     const UINT_PTR started = ORIGINAL(SetTimer)(window, id, elapse, procedure);
     current->Count("SetTimer");
     if (started)
@@ -113,6 +133,8 @@ BOOL WINAPI HookKillTimer(HWND window, UINT_PTR id)
 
 HANDLE WINAPI HookLoadImageA(HINSTANCE module, LPCSTR name, UINT type, int cx, int cy, UINT flags)
 {
+    if (current->Refuse())
+        return Refused<HANDLE>();
     HANDLE made = ORIGINAL(LoadImageA)(module, name, type, cx, cy, flags);
     current->Count("LoadImageA");
     if (type == IMAGE_BITMAP)
@@ -172,13 +194,61 @@ BOOL WINAPI HookBitBlt(HDC dest, int x, int y, int cx, int cy, HDC src, int sx, 
     return ORIGINAL(BitBlt)(dest, x, y, cx, cy, src, sx, sy, rop);
 }
 
+// The C runtime's heap, as the module's own imports reach it (operator new included,
+// since the module's C++ runtime is linked into it).
+void* __cdecl Hookmalloc(size_t size)
+{
+    if (current->Refuse())
+        return nullptr;
+    void* block = ORIGINAL(malloc)(size);
+    current->HeapTook(block, size);
+    return block;
+}
+
+void* __cdecl Hookcalloc(size_t count, size_t size)
+{
+    if (current->Refuse())
+        return nullptr;
+    void* block = ORIGINAL(calloc)(count, size);
+    current->HeapTook(block, count * size);
+    return block;
+}
+
+void* __cdecl Hookrealloc(void* block, size_t size)
+{
+    if (current->Refuse())
+        return nullptr;  // the old block stays the caller's
+    void* moved = ORIGINAL(realloc)(block, size);
+    if (moved || size == 0)
+        current->HeapFreed(block);
+    current->HeapTook(moved, size);
+    return moved;
+}
+
+void __cdecl Hookfree(void* block)
+{
+    current->HeapFreed(block);
+    ORIGINAL(free)(block);
+}
+
+char* __cdecl Hook_strdup(const char* text)
+{
+    if (current->Refuse())
+        return nullptr;
+    char* copy = ORIGINAL(_strdup)(text);
+    current->HeapTook(copy, copy ? std::strlen(copy) + 1 : 0);
+    return copy;
+}
+
 struct Hook {
     const char* name;
     void* replacement;
     void** original;
+    bool heap;
 };
 
-#define HOOK(name) {#name, reinterpret_cast<void*>(&Hook##name), reinterpret_cast<void**>(&ORIGINAL(name))}
+#define HOOK(name) {#name, reinterpret_cast<void*>(&Hook##name), reinterpret_cast<void**>(&ORIGINAL(name)), false}
+#define HEAP_HOOK(name) {#name, reinterpret_cast<void*>(&Hook##name), reinterpret_cast<void**>(&ORIGINAL(name)), true}
 
 const Hook Hooks[] = {
     HOOK(CreateCompatibleDC), HOOK(DeleteDC), HOOK(GetDC), HOOK(ReleaseDC),
@@ -187,6 +257,7 @@ const Hook Hooks[] = {
     HOOK(DeleteObject), HOOK(SelectObject), HOOK(BitBlt),
     HOOK(CreateWindowExA), HOOK(DestroyWindow), HOOK(SetTimer), HOOK(KillTimer),
     HOOK(InvalidateRect), HOOK(InvalidateRgn), HOOK(SetWindowLongA), HOOK(SetWindowPos),
+    HEAP_HOOK(malloc), HEAP_HOOK(calloc), HEAP_HOOK(realloc), HEAP_HOOK(free), HEAP_HOOK(_strdup),
 };
 
 const Hook* FindHook(const char* name)
@@ -206,6 +277,12 @@ void WriteSlot(void** slot, void* value)
 }
 
 }  // namespace
+
+void HostReleased(HANDLE handle)
+{
+    if (current)
+        current->Gone(handle, "the host");
+}
 
 std::string DescribeObject(HGDIOBJ object)
 {
@@ -230,6 +307,11 @@ std::string DescribeObject(HGDIOBJ object)
 Ledger::Ledger(HMODULE module)
 {
     current = this;
+    // The ledger's own bookkeeping takes heap: in its own module that would hook itself.
+    HMODULE own = nullptr;
+    GetModuleHandleExA(GET_MODULE_HANDLE_EX_FLAG_FROM_ADDRESS | GET_MODULE_HANDLE_EX_FLAG_UNCHANGED_REFCOUNT,
+                       reinterpret_cast<LPCSTR>(&current), &own);
+    const bool watchHeap = module != own;
     auto* base = reinterpret_cast<BYTE*>(module);
     const auto* dos = reinterpret_cast<const IMAGE_DOS_HEADER*>(base);
     const auto* nt = reinterpret_cast<const IMAGE_NT_HEADERS*>(base + dos->e_lfanew);
@@ -243,7 +325,7 @@ Ledger::Ledger(HMODULE module)
                 continue;
             const auto* byName = reinterpret_cast<const IMAGE_IMPORT_BY_NAME*>(base + names->u1.AddressOfData);
             const Hook* hook = FindHook(reinterpret_cast<const char*>(byName->Name));
-            if (!hook)
+            if (!hook || (hook->heap && !watchHeap))
                 continue;
             void** slot = reinterpret_cast<void**>(&slots->u1.Function);
             *hook->original = *slot;
@@ -277,6 +359,8 @@ std::vector<std::string> Ledger::Alive() const
         lines.push_back(record.kind + " from " + record.by);
     for (const auto& [window, id] : timers_)
         lines.push_back("timer " + std::to_string(id));
+    for (const auto& [block, size] : heap_)
+        lines.push_back("heap block of " + std::to_string(size) + " bytes");
     return lines;
 }
 
@@ -297,15 +381,40 @@ std::vector<UINT_PTR> Ledger::Timers() const
     return ids;
 }
 
+size_t Ledger::HeapBytes() const
+{
+    size_t bytes = 0;
+    for (const auto& [block, size] : heap_)
+        bytes += size;
+    return bytes;
+}
+
+void Ledger::HeapTook(void* block, size_t size)
+{
+    if (!block)
+        return;
+    heap_[block] = size;
+    ++heapTaken_;
+}
+
+// GDI and USER handles mean their low 32 bits; a 64-bit host that got one as a 32-bit
+// value may widen it either way, so the ledger files every handle by those bits alone.
+HANDLE Ledger::Key(HANDLE handle)
+{
+    return reinterpret_cast<HANDLE>(static_cast<UINT_PTR>(static_cast<UINT32>(reinterpret_cast<UINT_PTR>(handle))));
+}
+
 void Ledger::Made(HANDLE handle, const char* kind, const char* by)
 {
-    if (handle)
-        alive_[handle] = {kind, by};
+    if (!handle)
+        return;
+    alive_[Key(handle)] = {kind, by};
+    ++made_;
 }
 
 void Ledger::Gone(HANDLE handle, const char* by)
 {
-    if (alive_.erase(handle) == 0)
+    if (alive_.erase(Key(handle)) == 0)
         deletedForeign_.push_back(by);
 }
 

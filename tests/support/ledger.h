@@ -1,7 +1,9 @@
 // The test ledger: counts a module's calls to the GDI and USER object functions and keeps
 // the list of objects it made and has not given back. It hooks the module's import
 // address table, so it sees exactly what that module does, not what the test does
-// (unless the module is the test program itself).
+// (unless the module is the test program itself). For a module other than the test
+// program it also keeps the C runtime heap blocks the module took and did not free.
+// It can make one of the module's creation calls fail, to show what the module does then.
 #pragma once
 
 #include <windows.h>
@@ -22,13 +24,16 @@ public:
     // How often the module called function (by its export name, e.g. "BitBlt").
     int Calls(const std::string& function) const;
 
-    // Objects, windows and timers made since the ledger started and not released, one
-    // line each.
+    // Objects, windows, timers and heap blocks made since the ledger started and not
+    // released, one line each.
     std::vector<std::string> Alive() const;
 
     // The objects of one kind (as Alive names them: "font", "brush" ...) made since the
     // ledger started and not released.
     std::vector<HANDLE> Objects(const std::string& kind) const;
+
+    // How many objects, DCs and windows the module made since the ledger started.
+    int MadeCount() const { return made_; }
 
     // The timers started and not stopped, by identifier.
     std::vector<UINT_PTR> Timers() const;
@@ -41,7 +46,28 @@ public:
     // (e.g. "bitmap 1024x15").
     const std::vector<std::string>& DeletedForeign() const { return deletedForeign_; }
 
+    // Heap blocks the module holds from those it took since the ledger started.
+    size_t HeapBlocks() const { return heap_.size(); }
+    size_t HeapBytes() const;
+    // Every heap block the module took since the ledger started.
+    long long HeapTaken() const { return heapTaken_; }
+
+    // Makes the nth creation call from now (1 for the next) return failure: a GDI object,
+    // DC, window, timer or heap block the module asks for. 0 fails nothing.
+    void FailCreation(int n)
+    {
+        failAt_ = n;
+        creations_ = 0;
+    }
+    // The creation calls seen since the last FailCreation (or the start).
+    int Creations() const { return creations_; }
+    // Whether the failure asked for has been dealt out.
+    bool Failed() const { return failAt_ && creations_ >= failAt_; }
+
     // Called by the hooks.
+    bool Refuse() { return ++creations_ == failAt_; }
+    void HeapTook(void* block, size_t size);
+    void HeapFreed(void* block) { heap_.erase(block); }
     void Count(const char* function) { ++calls_[function]; }
     void Made(HANDLE handle, const char* kind, const char* by);
     void Gone(HANDLE handle, const char* by);
@@ -53,6 +79,8 @@ public:
     void CheckDefaults(HDC dc);
 
 private:
+    static HANDLE Key(HANDLE handle);
+
     struct Patch {
         void** slot;
         void* original;
@@ -65,10 +93,20 @@ private:
     std::map<std::string, int> calls_;
     std::map<HANDLE, Record> alive_;
     std::map<HDC, std::vector<HGDIOBJ>> defaults_;
+    std::map<void*, size_t> heap_;
+    long long heapTaken_ = 0;
+    int made_ = 0;
+    int failAt_ = 0;
+    int creations_ = 0;
     std::set<std::pair<HWND, UINT_PTR>> timers_;
     std::vector<std::string> faults_;
     std::vector<std::string> deletedForeign_;
 };
+
+// Tells the ledger watching now, if any, that the host deleted an object or destroyed a
+// window the module made (the host's own calls are not the module's, so the hooks do not
+// see them).
+void HostReleased(HANDLE handle);
 
 // Describes a GDI object as a test reads it: "bitmap 1024x15", "dc", "pen" ...
 std::string DescribeObject(HGDIOBJ object);
