@@ -37,6 +37,8 @@ int ColorButtom::Create(int x, int y, int controlId, UINT bitmapId, HWND parent,
     this->notify = notify;
     this->userData = userData;
     bitmap = LoadBitmapA(Library.ModuleHandle, MAKEINTRESOURCEA(static_cast<WORD>(bitmapId)));
+    if (!bitmap)
+        return 0;  // a button without its picture is no button
     const SIZE strip = BitmapSize(bitmap);
     frameWidth = strip.cx / frameCount;
     frameHeight = strip.cy;

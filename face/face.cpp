@@ -133,6 +133,8 @@ void WidenFace(int screenWidth, int screenHeight)
     WindowDC screen;
     MemoryDC source(screen);
     MemoryDC target(screen);
+    if (!screen || !source || !target)
+        return;  // refused the DCs, the face stays at its design size
     Widen(Library.FaceTop, {std::max<LONG>(screenWidth, top.cx), top.cy}, CopyTop, screen, source, target);
     Widen(Library.FaceLeft, {left.cx, std::max<LONG>(middleHeight, left.cy)}, CopyLeft, screen, source, target);
     Widen(Library.FaceBottom, {std::max<LONG>(screenWidth, bottom.cx), bottom.cy}, CopyBottom, screen, source, target);
@@ -173,11 +175,13 @@ extern "C" BOOL WINAPI DrawFace(HDC hdc)
         {Library.FaceRight, {Library.ScreenWidth - right.cx, top.cy}, right},
     };
     MemoryDC memory(hdc);
+    bool copied = true;
     for (const auto& piece : pieces) {
         Selection selection(memory, piece.bitmap);
-        BitBlt(hdc, piece.at.x, piece.at.y, piece.size.cx, piece.size.cy, memory, 0, 0, SRCCOPY);
+        copied &= BitBlt(hdc, piece.at.x, piece.at.y, piece.size.cx, piece.size.cy, memory, 0, 0, SRCCOPY) != 0;
     }
-    return memory.Delete();
+    // Success is the face on hdc: a copy that failed (no hdc at all) is a failure.
+    return memory.Delete() && copied;
 }
 
 extern "C" RECT* WINAPI GetBgkColorSize(RECT* inner, COLORREF* background)

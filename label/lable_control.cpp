@@ -100,18 +100,12 @@ LableControl::LableControl()
     : textColor(GetSysColor(COLOR_WINDOWTEXT)), faceBrush(CreateSolidBrush(GetSysColor(COLOR_BTNFACE)))
 {
     GetObjectA(GetStockObject(DEFAULT_GUI_FONT), sizeof fontDesc, &fontDesc);
-    font = CreateFontIndirectA(&fontDesc);
+    font.Reset(CreateFontIndirectA(&fontDesc));
 }
 
 LableControl::~LableControl()
 {
     ReleaseWindow();
-    DeleteObject(font);
-    DeleteObject(faceBrush);
-    if (backBrush)
-        DeleteObject(backBrush);
-    if (backSnapshot)
-        DeleteObject(backSnapshot);
     if (OwnsText())
         delete[] labelText;
 }
@@ -182,9 +176,7 @@ void LableControl::OnPaint(HWND hwnd)
 
 void LableControl::OnSysColorChange()
 {
-    if (faceBrush)
-        DeleteObject(faceBrush);
-    faceBrush = CreateSolidBrush(GetSysColor(COLOR_BTNFACE));
+    faceBrush.Reset(CreateSolidBrush(GetSysColor(COLOR_BTNFACE)));
     Redraw();
 }
 
@@ -216,17 +208,13 @@ void LableControl::OnLeftDown()
 
 BOOL LableControl::RefreshBackground()
 {
-    if (backSnapshot)
-        DeleteObject(backSnapshot);
-    backSnapshot = nullptr;
+    backSnapshot.Reset();
     return Invalidate();
 }
 
 BOOL LableControl::SetBackColor(COLORREF color)
 {
-    if (backBrush)
-        DeleteObject(backBrush);
-    backBrush = CreateSolidBrush(color);
+    backBrush.Reset(CreateSolidBrush(color));
     return Invalidate();
 }
 
@@ -246,7 +234,8 @@ BOOL LableControl::SetText(const char* text)
         const RECT under = RectInParent(hWnd);
         InvalidateRect(GetParent(hWnd), &under, FALSE);
     }
-    return Invalidate();
+    // Out of memory the label shows no text and says the text was not taken.
+    return Invalidate() && (labelText || !text);
 }
 
 const char* LableControl::GetText()
@@ -349,8 +338,7 @@ void LableControl::UpdateBlinkTimer()
 
 void LableControl::RemakeFont()
 {
-    DeleteObject(font);
-    font = CreateFontIndirectA(&fontDesc);
+    font.Reset(CreateFontIndirectA(&fontDesc));
 }
 
 BOOL LableControl::Invalidate()

@@ -10,6 +10,7 @@
 
 #include "include/veltra1024.h"
 #include "window/base_window.h"
+#include "window/gdi.h"
 
 // The option bits of LableControl::flags.
 enum LabelFlag : DWORD {
@@ -85,14 +86,14 @@ private:
     // In this order after hWnd: the layout that the label's documentation gives.
     COLORREF textColor;
     char* labelText = UseWindowText;
-    HBRUSH faceBrush;
-    HBRUSH backBrush = nullptr;
+    GdiObject<HBRUSH> faceBrush;
+    GdiObject<HBRUSH> backBrush;
     LOGFONTA fontDesc;
-    HFONT font;
+    GdiObject<HFONT> font;
     HCURSOR hoverCursor = nullptr;
     int highlightDownRight = 0;
     DWORD flags = FlagNotifyStyle;
-    HBITMAP backSnapshot = nullptr;
+    GdiObject<HBITMAP> backSnapshot;
     int controlId = 0;
     WNDPROC prevWndProc = nullptr;
 };

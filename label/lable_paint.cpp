@@ -86,7 +86,7 @@ void LableControl::Paint(HDC dc)
         windowText = WindowText(hWnd);
     const char* text = labelText == UseWindowText ? windowText.get() : labelText;
     if (!backSnapshot)
-        backSnapshot = SnapshotUnder(hWnd);
+        backSnapshot.Reset(SnapshotUnder(hWnd));
 
     OffscreenDC buffer(dc, client);
     PaintBackground(dc, buffer, client);

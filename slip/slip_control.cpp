@@ -25,6 +25,8 @@ int Trunc(double value) { return static_cast<int>(value); }
 void AddRectToRegion(HRGN& region, const RECT& rect)
 {
     HRGN piece = CreateRectRgn(rect.left, rect.top, rect.right, rect.bottom);
+    if (!piece)
+        return;
     if (!region) {
         region = piece;
         return;
@@ -263,8 +265,11 @@ void SlipControl::InvalidateRects(const RECT* rects, int count)
     for (int i = 0; i < count; ++i)
         AddRectToRegion(region, rects[i]);
     GdiObject<HRGN> owner(region);
+    // Refused a region, the whole window repaints: more pixels, never stale ones.
     if (region)
         InvalidateRgn(hWnd, region, FALSE);
+    else if (count)
+        InvalidateRect(hWnd, nullptr, FALSE);
 }
 
 int SlipControl::Along(LPARAM lParam) const
@@ -383,6 +388,8 @@ void SlipControl::OnDoubleClick()
             CreateWindowExA(0, "EDIT", nullptr, EditBoxStyle, thumb.left, thumb.top,
                             thumb.right - thumb.left + EditBoxExtraWidth, thumb.bottom - thumb.top, hWnd, nullptr,
                             Library.ModuleHandle, nullptr);
+        if (!editWnd)
+            return;
         SetWindowLongPtrA(editWnd, GWLP_ID, EditBoxId);
         char text[16];
         std::snprintf(text, sizeof text, "%d", GetValue());

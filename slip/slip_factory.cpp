@@ -47,27 +47,25 @@ HBITMAP Load(WORD id)
     return id ? LoadBitmapA(Library.ModuleHandle, MAKEINTRESOURCEA(id)) : nullptr;
 }
 
-// Returns a copy of track as much wider as the screen is wider than the design (and
-// deletes track), or track itself.
-HBITMAP WidenTrack(HBITMAP track)
+// Returns a copy of track as much wider as the screen is wider than the design, or track
+// itself on a screen no wider; null when the copy cannot be made. Takes track over.
+HBITMAP WidenTrack(HBITMAP loaded)
 {
+    GdiObject<HBITMAP> track(loaded);
     const int extra = Library.ScreenWidth - DesignWidth;
     if (extra <= 0 || !track)
-        return track;
+        return track.Release();
     const SIZE size = BitmapSize(track);
     WindowDC screen;
     GdiObject<HBITMAP> wide(CreateCompatibleBitmap(screen, size.cx + extra, size.cy));
-    if (!wide)
-        return track;
-    {
-        MemoryDC target(screen);
-        MemoryDC source(screen);
-        Selection widened(target, wide);
-        Selection original(source, track);
-        StretchSegment insertion = {TrackBandX, TrackBandWidth, extra};
-        BlitSegments(target, 0, 0, size.cx + extra, size.cy, source, 0, 0, size.cx, &insertion, 1);
-    }
-    DeleteObject(track);
+    MemoryDC target(screen);
+    MemoryDC source(screen);
+    if (!wide || !target || !source)
+        return nullptr;
+    Selection widened(target, wide);
+    Selection original(source, track);
+    StretchSegment insertion = {TrackBandX, TrackBandWidth, extra};
+    BlitSegments(target, 0, 0, size.cx + extra, size.cy, source, 0, 0, size.cx, &insertion, 1);
     return wide.Release();
 }
 
@@ -87,6 +85,9 @@ extern "C" void WINAPI FactroySlipControl(ISlipControl** out, UINT typeCode, HWN
     GdiObject<HBITMAP> thumb(Load(type->thumb));
     HBITMAP loadedTrack = Load(type->track);
     GdiObject<HBITMAP> track(type->widens ? WidenTrack(loadedTrack) : loadedTrack);
+    // A slip is drawn from all of its pictures: without one of them it is not made.
+    if (!track || !thumb || (type->startMarker && !startMarker) || (type->endMarker && !endMarker))
+        return;
     auto* slip = new (std::nothrow) SlipControl;
     if (!slip)
         return;  // the guards give the bitmaps back

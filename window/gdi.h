@@ -55,7 +55,8 @@ private:
     HGDIOBJ old_;
 };
 
-// Sole owner of a pen, brush, bitmap, font or region: DeleteObject at the end.
+// Sole owner of a pen, brush, bitmap, font or region: DeleteObject at the end. A control
+// keeps its long-lived objects in these, so that it releases them in one place.
 template <typename Handle>
 class GdiObject {
 public:
@@ -65,6 +66,14 @@ public:
     GdiObject& operator=(const GdiObject&) = delete;
 
     operator Handle() const { return handle_; }
+
+    // Deletes the object held, if any, and holds handle instead.
+    void Reset(Handle handle = nullptr)
+    {
+        if (handle_)
+            DeleteObject(handle_);
+        handle_ = handle;
+    }
 
     // Hands the object to a new owner, which deletes it from then on.
     Handle Release()
