@@ -319,9 +319,11 @@ void SlipControl::OnMouseMove(LPARAM lParam)
     const RECT before = ItemRect(dragMode);
     const int u = Along(lParam);
     position += u - lastCoord;
+    // Compared whole, not truncated: a thumb set between pixels would otherwise stop up to a
+    // pixel past the end, and read a value past the maximum.
     if (position < 0.0)
         position = 0.0;
-    else if (static_cast<uint32_t>(static_cast<int64_t>(position)) > Travel(dragMode))
+    else if (position > Travel(dragMode))
         position = Travel(dragMode);
     lastCoord = u;
     const RECT rects[] = {before, ItemRect(dragMode)};

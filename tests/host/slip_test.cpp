@@ -409,6 +409,18 @@ TEST_F(Slips, AThumbStopsAtTheEndsAndComesBackAtOnce)
     EXPECT_TRUE(events.empty());  // three moves, and no drag end
 }
 
+TEST_F(Slips, AThumbSetBetweenPixelsStopsAtTheEndExactly)
+{
+    ISlipControl* slip = Make(1);  // a travel of 120 pixels
+    const HWND window = WindowOf(slip);
+    slip->SetRange(0, 1000);
+    slip->SetValue(999);  // 119.88 pixels along
+    SendMessageA(window, WM_LBUTTONDOWN, MK_LBUTTON, At(125, 7));
+    SendMessageA(window, WM_MOUSEMOVE, MK_LBUTTON, At(126, 7));  // less than a pixel to go
+    EXPECT_EQ(slip->GetValue(), 1000);
+    SendMessageA(window, WM_LBUTTONUP, 0, At(126, 7));
+}
+
 TEST_F(Slips, APressAndReleaseInPlaceChangesNothingWithoutMarkers)
 {
     for (UINT code : {1u, 10u}) {
