@@ -3,6 +3,7 @@
 #include <algorithm>
 #include <iterator>
 
+#include "face/bitmap_file.h"
 #include "face/blit.h"
 #include "face/library.h"
 #include "include/veltra1024.h"
@@ -143,6 +144,8 @@ void WidenFace(int screenWidth, int screenHeight)
 
 void PrintLogo()
 {
+    if (!IsCompleteBitmapFile(LogoPath))
+        return;
     GdiObject<HBITMAP> logo(static_cast<HBITMAP>(LoadImageA(
         nullptr, LogoPath, IMAGE_BITMAP, 0, 0, LR_LOADFROMFILE | LR_CREATEDIBSECTION | LR_DEFAULTSIZE)));
     if (!logo || !Library.FaceRight)

@@ -2,7 +2,11 @@
 // attach into the top-left corner of the right-hand face bitmap.
 #include <gtest/gtest.h>
 
+#include <climits>
 #include <cstdio>
+#include <fstream>
+#include <iterator>
+#include <vector>
 
 #include "tests/host/expected_face.h"
 #include "tests/host/host.h"
@@ -51,8 +55,9 @@ TEST_P(Logo, IsPrintedIntoTheRightPanelAndCutToIt)
     EXPECT_EQ(FirstDifference(Painted(veltra), FaceWithLogo(veltra, GetParam())), "");
 }
 
-// A small logo, one as wide as the panel, and one larger than the panel in both directions.
-INSTANTIATE_TEST_SUITE_P(Sizes, Logo, ::testing::Values(SIZE{40, 30}, SIZE{184, 60}, SIZE{300, 1200}),
+// A small logo, one as wide as the panel, one larger than the panel in both directions,
+// and an enormous one (15 MB).
+INSTANTIATE_TEST_SUITE_P(Sizes, Logo, ::testing::Values(SIZE{40, 30}, SIZE{184, 60}, SIZE{300, 1200}, SIZE{2500, 2000}),
                          [](const auto& info) {
                              return std::to_string(info.param.cx) + "x" + std::to_string(info.param.cy);
                          });
@@ -71,5 +76,56 @@ TEST(LogoFile, AbsentOrUnreadableLeavesTheArtAsItIs)
         std::fclose(file);
         Veltra veltra;
         EXPECT_EQ(FirstDifference(Painted(veltra), FaceWithLogo(veltra, {0, 0})), "") << '"' << content << '"';
+    }
+}
+
+namespace {
+
+// A well-made logo file spoilt in one way.
+struct SpoiltLogo {
+    const char* name;
+    void (*spoil)(std::vector<char>& file);
+};
+
+BITMAPFILEHEADER& FileHeader(std::vector<char>& file) { return *reinterpret_cast<BITMAPFILEHEADER*>(file.data()); }
+BITMAPINFOHEADER& InfoHeader(std::vector<char>& file)
+{
+    return *reinterpret_cast<BITMAPINFOHEADER*>(file.data() + sizeof(BITMAPFILEHEADER));
+}
+
+const SpoiltLogo SpoiltLogos[] = {
+    {"cut inside the header", [](std::vector<char>& file) { file.resize(30); }},
+    {"cut inside the pixels", [](std::vector<char>& file) { file.resize(file.size() / 2); }},
+    {"2^31 - 1 pixels wide", [](std::vector<char>& file) { InfoHeader(file).biWidth = 0x7FFFFFFF; }},
+    {"-2^31 pixels high", [](std::vector<char>& file) { InfoHeader(file).biHeight = INT_MIN; }},
+    {"30000 x 30000 without the pixels",
+     [](std::vector<char>& file) { InfoHeader(file).biWidth = InfoHeader(file).biHeight = 30000; }},
+    {"pixels past the end of the file", [](std::vector<char>& file) { FileHeader(file).bfOffBits = 0x7FFFFFF0; }},
+    {"7 bits a pixel", [](std::vector<char>& file) { InfoHeader(file).biBitCount = 7; }},
+    {"2^30 palette entries", [](std::vector<char>& file) {
+         InfoHeader(file).biBitCount = 8;
+         InfoHeader(file).biClrUsed = 0x40000000;
+     }},
+};
+
+}  // namespace
+
+// What the system cannot read as a bitmap is no logo; the face is the art as it is.
+TEST(LogoFile, ASpoiltFileLeavesTheArtAsItIs)
+{
+    ScratchFolder folder;
+    CreateDirectoryA("Pic", nullptr);
+    for (const SpoiltLogo& spoilt : SpoiltLogos) {
+        SCOPED_TRACE(spoilt.name);
+        WriteBmp("Pic\\VeltraLogo.bmp", 64, 48, LogoPixel);
+        std::vector<char> file;
+        {
+            std::ifstream in("Pic\\VeltraLogo.bmp", std::ios::binary);
+            file.assign(std::istreambuf_iterator<char>(in), {});
+        }
+        spoilt.spoil(file);
+        std::ofstream("Pic\\VeltraLogo.bmp", std::ios::binary | std::ios::trunc).write(file.data(), file.size());
+        Veltra veltra;
+        EXPECT_EQ(FirstDifference(Painted(veltra), FaceWithLogo(veltra, {0, 0})), "");
     }
 }

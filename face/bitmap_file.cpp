@@ -1,0 +1,82 @@
+#include "face/bitmap_file.h"
+
+#include <windows.h>
+
+#include <climits>
+#include <initializer_list>
+
+namespace {
+
+// CreateFile ... CloseHandle.
+class File {
+public:
+    explicit File(const char* path)
+        : handle_(CreateFileA(path, GENERIC_READ, FILE_SHARE_READ, nullptr, OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL,
+                              nullptr))
+    {
+    }
+    ~File()
+    {
+        if (handle_ != INVALID_HANDLE_VALUE)
+            CloseHandle(handle_);
+    }
+    File(const File&) = delete;
+    File& operator=(const File&) = delete;
+
+    bool Read(void* buffer, DWORD size) const
+    {
+        DWORD read = 0;
+        return handle_ != INVALID_HANDLE_VALUE && ReadFile(handle_, buffer, size, &read, nullptr) && read == size;
+    }
+
+    LONGLONG Size() const
+    {
+        LARGE_INTEGER size = {};
+        return handle_ != INVALID_HANDLE_VALUE && GetFileSizeEx(handle_, &size) ? size.QuadPart : -1;
+    }
+
+private:
+    HANDLE handle_;
+};
+
+bool IsPixelDepth(WORD bits)
+{
+    for (WORD depth : {1, 4, 8, 16, 24, 32})
+        if (bits == depth)
+            return true;
+    return false;
+}
+
+// Bytes of palette (and of colour masks) between the info header and where pixels may start.
+LONGLONG TableBytes(const BITMAPINFOHEADER& info)
+{
+    const LONGLONG masks = info.biCompression == BI_BITFIELDS ? 3 * sizeof(DWORD) : 0;
+    if (info.biBitCount > 8)
+        return masks;
+    const LONGLONG colours = info.biClrUsed ? info.biClrUsed : 1LL << info.biBitCount;
+    return colours > (1LL << info.biBitCount) ? -1 : masks + colours * static_cast<LONGLONG>(sizeof(RGBQUAD));
+}
+
+}  // namespace
+
+bool IsCompleteBitmapFile(const char* path)
+{
+    File file(path);
+    BITMAPFILEHEADER header = {};
+    BITMAPINFOHEADER info = {};
+    if (!file.Read(&header, sizeof header) || !file.Read(&info, sizeof info))
+        return false;
+    if (header.bfType != 0x4D42 || info.biSize < sizeof info || info.biPlanes != 1 || !IsPixelDepth(info.biBitCount))
+        return false;
+    if (info.biCompression != BI_RGB && info.biCompression != BI_BITFIELDS)
+        return false;
+    if (info.biWidth <= 0 || info.biHeight == 0 || info.biHeight == LONG_MIN)
+        return false;
+    const LONGLONG table = TableBytes(info);
+    if (table < 0 || header.bfOffBits < sizeof header + info.biSize + table)
+        return false;
+    // Rows are whole DWORDs; 64-bit arithmetic holds any width times any height.
+    const LONGLONG stride = (static_cast<LONGLONG>(info.biWidth) * info.biBitCount + 31) / 32 * 4;
+    const LONGLONG height = info.biHeight < 0 ? -static_cast<LONGLONG>(info.biHeight) : info.biHeight;
+    return header.bfOffBits + stride * height <= file.Size();
+}
