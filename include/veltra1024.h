@@ -12,7 +12,19 @@
  * that owns the host's main window.
  *
  * The screen size is measured once, when the library is loaded; the face and every
- * place the library reports are laid out for that size.
+ * place the library reports are laid out for that size. Any size works: on a screen
+ * smaller than the design in a direction, the face keeps its design size there.
+ *
+ * Bad input and scarce resources have defined results, never a crash: null pointers
+ * where this header allows them, unknown codes, any 32-bit number in a slot, texts of any
+ * length. When the system refuses a DC, bitmap, font, region, window, timer or memory,
+ * the call concerned does what it can without it and leaks nothing: a factory makes
+ * nothing, a paint leaves the window as it was, a change of font keeps the default font.
+ *
+ * The optional logo, "Pic\VeltraLogo.bmp" below the host's current directory when the
+ * library is loaded, is printed into the top of the right-hand face. It is used only if it
+ * is a complete uncompressed bitmap (BI_RGB or BI_BITFIELDS, a BITMAPINFOHEADER or later,
+ * its colour table and every row present); any other file is ignored.
  */
 #ifndef VELTRA1024_H
 #define VELTRA1024_H
@@ -96,7 +108,8 @@ typedef void(WINAPI* NotifyProc)(int controlId, int code, WPARAM detail, INT_PTR
 typedef void(WINAPI* SlipNotifyProc)(int controlId, INT_PTR userData, int code);
 
 /* Paints the four face bitmaps onto hdc, in the coordinates of the full-screen main
- * window; the inner area is left to the host. Non-zero on success. */
+ * window; the inner area is left to the host. Non-zero when all four were copied; 0 for a
+ * null or unusable hdc. */
 VELTRA1024_API BOOL WINAPI DrawFace(HDC hdc);
 
 /* Writes the area inside the face to *inner and its colour to *background; either
@@ -128,7 +141,10 @@ VELTRA1024_API int WINAPI GetObjectRect(int code, INT32 out[4]);
 
 /* The control factories. Each stores the new control through out (before its window
  * exists, so the pointer is in place while the parent hears of the window), or null when
- * it cannot make one: an unknown type code, a null out, no window. The type code alone
+ * it cannot make one: an unknown type code, a null out, a parent that cannot hold a child
+ * window, or the system refusing the window, the pictures or the memory (the pointer
+ * stored first is then set back to null). A null notify is allowed: the events go
+ * nowhere. Nothing is done for a null out. The type code alone
  * decides picture and place, laid out for this screen, and is the control's identifier
  * in every notification. The host ends every control with its Destroy slot.
  *
@@ -220,12 +236,15 @@ struct ILableControl : IBaseWindow {
                                                                  next paint */
     virtual BOOL SetBackColor(COLORREF color) = 0;        /* 7: the background when not transparent */
     virtual BOOL SetForeColor(COLORREF color) = 0;        /* 8: the text's colour; repaints at once */
-    virtual BOOL SetText(const char* text) = 0;           /* 9: copied; null shows no text */
+    virtual BOOL SetText(const char* text) = 0;           /* 9: copied, at any length; null shows no
+                                                                 text. FALSE when no memory for the
+                                                                 copy: the label then shows no text */
     virtual const char* GetText() = 0;                    /* 10: the label's copy (taken from the window
                                                                   text the first time), or null; valid until
                                                                   the next SetText */
     virtual BOOL SetFont(const char* faceName, int pointSize) = 0;  /* 11: null keeps the face (31 characters
-                                                                         at most are used), 0 the size */
+                                                                         at most are used), 0 or less the
+                                                                         size */
     virtual BOOL SetTextAngle(int degrees, BOOL rotated) = 0;  /* 12: the font's angle; rotated draws the
                                                                       line from the label's centre */
     virtual void SetFlags(DWORD value, DWORD mask) = 0;   /* 13: the bits of mask take those of value */
@@ -249,7 +268,9 @@ protected:
  * A slider (type 0: the seek bar with a start and an end marker, which the user places by
  * clicking the track; 1: a short horizontal slider; 10: a short vertical one). It keeps
  * positions, not values: values come from positions through the range, as unsigned
- * 32-bit numbers; a value outside the range puts the item at the nearer end.
+ * 32-bit numbers; a value outside the range puts the item at the nearer end. Any range
+ * works: while minimum <= maximum (as ints, up to INT_MIN..INT_MAX), GetValue stays in
+ * it, whatever was set or dragged; a reversed range wraps round the unsigned numbers.
  */
 struct ISlipControl : IBaseWindow {
     virtual void Destroy() = 0;                          /* 5: destroys the window and frees the object */

@@ -139,3 +139,16 @@ Image Capture(HWND window)
     ReleaseDC(window, dc);
     return copy.Read();
 }
+
+RECT OnScreen(HWND window)
+{
+    RECT client;
+    GetClientRect(window, &client);
+    MapWindowPoints(window, nullptr, reinterpret_cast<POINT*>(&client), 2);
+    const RECT screen = {0, 0, Screen().cx, Screen().cy};
+    RECT shown;
+    if (!IntersectRect(&shown, &client, &screen))
+        return RECT{};
+    MapWindowPoints(nullptr, window, reinterpret_cast<POINT*>(&shown), 2);
+    return shown;
+}

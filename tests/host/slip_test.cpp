@@ -210,7 +210,9 @@ TEST_F(SlipPlaces, EachTypePaintsItsTrackAndThumb)
         ISlipControl* slip = Make(art.code);
         ASSERT_TRUE(slip);
         // A fresh slip rests at position 0: the left end, or the top of a vertical one.
-        EXPECT_EQ(FirstDifference(Capture(WindowOf(slip)), Expected(slip, art.code, 0)), "");
+        // Only what lies on the screen can be read back (the seek slip outruns 640 x 480).
+        const RECT shown = OnScreen(WindowOf(slip));
+        EXPECT_EQ(FirstDifference(Crop(Capture(WindowOf(slip)), shown), Crop(Expected(slip, art.code, 0), shown)), "");
     }
 }
 

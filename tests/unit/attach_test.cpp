@@ -5,6 +5,7 @@
 #include <algorithm>
 
 #include "face/library.h"
+#include "include/veltra1024.h"
 #include "tests/support/ledger.h"
 
 namespace {
@@ -59,4 +60,39 @@ TEST(Attach, KeepsOnlyTheFaceAndDetachReleasesIt)
     DetachLibrary();
     EXPECT_TRUE(ledger.Alive().empty());
     EXPECT_TRUE(ledger.Faults().empty());
+}
+
+// The system refusing any one of attach's creations (a face bitmap, a DC, a widened copy)
+// leaves a library that paints what it has and gives everything back at detach.
+TEST(Attach, EachRefusedCreationLeavesNothingAfterDetach)
+{
+    const HMODULE module = GetModuleHandleA(nullptr);
+    int creations = 0;
+    {
+        Ledger ledger(module);
+        AttachLibrary(module);
+        DetachLibrary();
+        creations = ledger.Creations();
+    }
+    ASSERT_GT(creations, 0);
+    for (int n = 1; n <= creations; ++n) {
+        Ledger ledger(module);
+        ledger.FailCreation(n);
+        AttachLibrary(module);
+        {
+            const HDC screen = GetDC(nullptr);
+            const HDC canvas = CreateCompatibleDC(screen);
+            const HBITMAP picture = CreateCompatibleBitmap(screen, Library.ScreenWidth, Library.ScreenHeight);
+            const HGDIOBJ old = SelectObject(canvas, picture);
+            DrawFace(canvas);
+            SelectObject(canvas, old);
+            DeleteObject(picture);
+            DeleteDC(canvas);
+            ReleaseDC(nullptr, screen);
+        }
+        DetachLibrary();
+        EXPECT_TRUE(ledger.Failed()) << "creation " << n;
+        EXPECT_EQ(ledger.Alive(), std::vector<std::string>{}) << "creation " << n;
+        EXPECT_EQ(ledger.Faults(), std::vector<std::string>{}) << "creation " << n;
+    }
 }

@@ -1,0 +1,57 @@
+// Every creation the library asks of the system (DC, bitmap, pen, brush, font, region,
+// window, timer, heap block) refused in turn, during each factory, paint and operation a
+// host may drive: no crash, nothing left behind, and a control handed out always has its
+// window.
+#include <gtest/gtest.h>
+
+#include "tests/host/library_test.h"
+#include "tests/reliability/drive.h"
+#include "tests/reliability/figures.h"
+
+namespace {
+
+struct RefusalCase {
+    const char* name;
+    void (*scenario)(const Veltra&, HWND);
+};
+
+template <bool (*Exercise)(const Veltra&, HWND, UINT), UINT... Codes>
+void ExerciseCodes(const Veltra& veltra, HWND parent)
+{
+    (Exercise(veltra, parent, Codes), ...);
+}
+
+const RefusalCase RefusalCases[] = {
+    {"button", ExerciseCodes<ExerciseButton, 2, 300>},
+    {"label", ExerciseCodes<ExerciseLabel, 0>},
+    {"slip", ExerciseCodes<ExerciseSlip, 0, 10>},
+    {"face", [](const Veltra& veltra, HWND) { ExerciseFace(veltra); }},
+};
+
+class Refusals : public LibraryTest, public ::testing::WithParamInterface<RefusalCase> {};
+
+}  // namespace
+
+TEST_P(Refusals, EachRefusedCreationLeavesNothingBehind)
+{
+    const RefusalCase& refusal = GetParam();
+    refusal.scenario(*veltra, *host);
+    Pump(0);
+    const int creations = ledger->Creations();
+    ASSERT_GT(creations, 0);
+    for (int n = 1; n <= creations; ++n) {
+        ledger.reset();  // one ledger at a time: the old one unhooks as it goes
+        ledger = std::make_unique<Ledger>(veltra->module);
+        ledger->FailCreation(n);
+        refusal.scenario(*veltra, *host);
+        ReleaseCapture();
+        Pump(0);
+        ASSERT_TRUE(ledger->Failed()) << "creation " << n << " was not asked for again";
+        ASSERT_EQ(ledger->Alive(), std::vector<std::string>{}) << "creation " << n << " refused";
+        ASSERT_EQ(ledger->Faults(), std::vector<std::string>{}) << "creation " << n << " refused";
+    }
+    Figure("refusals", refusal.name, "creations refused in turn", creations);
+}
+
+INSTANTIATE_TEST_SUITE_P(EachScenario, Refusals, ::testing::ValuesIn(RefusalCases),
+                         [](const auto& info) { return std::string(info.param.name); });

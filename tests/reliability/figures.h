@@ -1,0 +1,18 @@
+// Figures the reliability tests measure, printed as "[figure] table | row | column | value"
+// for tools/reliability.sh to gather into docs/reliability.md, and recorded with the test.
+#pragma once
+
+#include <gtest/gtest.h>
+
+#include <cstdio>
+#include <string>
+
+inline void Figure(const std::string& table, const std::string& row, const std::string& column, long long value)
+{
+    std::printf("[figure] %s | %s | %s | %lld\n", table.c_str(), row.c_str(), column.c_str(), value);
+    std::fflush(stdout);
+    ::testing::Test::RecordProperty(row + " " + column, std::to_string(value));
+}
+
+// Runs on x86_64 take the full counts; the emulated 32-bit runs take part of them.
+constexpr bool FullCounts = sizeof(void*) == 8;
