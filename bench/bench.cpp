@@ -1,0 +1,152 @@
+#include "bench/bench.h"
+
+#include <algorithm>
+#include <cstdio>
+#include <cstdlib>
+
+namespace {
+
+// The value at fraction p of the sorted samples, between neighbours where it falls between.
+double Quantile(std::vector<double> values, double p)
+{
+    if (values.empty())
+        return 0.0;
+    std::sort(values.begin(), values.end());
+    const double at = p * (values.size() - 1);
+    const size_t below = static_cast<size_t>(at);
+    const size_t above = std::min(below + 1, values.size() - 1);
+    return values[below] + (values[above] - values[below]) * (at - below);
+}
+
+void Line(const char* kind, const char* id, std::initializer_list<std::string> fields)
+{
+    std::string line = std::string(kind) + "\t" + id;
+    for (const std::string& field : fields)
+        line += "\t" + field;
+    std::puts(line.c_str());
+}
+
+}  // namespace
+
+const char NotTimed[] = "-";
+
+std::string ScreenName()
+{
+    return std::to_string(GetSystemMetrics(SM_CXSCREEN)) + "x" + std::to_string(GetSystemMetrics(SM_CYSCREEN));
+}
+
+const char* ArchName()
+{
+    return sizeof(void*) == 8 ? "x86_64" : "i686";
+}
+
+Stopwatch::Stopwatch()
+{
+    QueryPerformanceCounter(&start_);
+}
+
+double Stopwatch::Milliseconds() const
+{
+    LARGE_INTEGER now, frequency;
+    QueryPerformanceCounter(&now);
+    QueryPerformanceFrequency(&frequency);
+    return 1000.0 * static_cast<double>(now.QuadPart - start_.QuadPart) / static_cast<double>(frequency.QuadPart);
+}
+
+double Samples::Median() const
+{
+    return Quantile(ms, 0.5);
+}
+
+double Samples::Spread() const
+{
+    const double median = Median();
+    return median > 0.0 ? (Quantile(ms, 0.75) - Quantile(ms, 0.25)) / median : 0.0;
+}
+
+std::vector<Samples> TimeInTurn(int runs, const std::vector<std::function<double()>>& subjects)
+{
+    std::vector<Samples> samples(subjects.size());
+    for (int run = 0; run < runs; ++run)
+        for (size_t k = 0; k < subjects.size(); ++k) {
+            const size_t subject = (run + k) % subjects.size();
+            samples[subject].ms.push_back(subjects[subject]());
+        }
+    return samples;
+}
+
+void Table(const char* id, const char* title, std::initializer_list<const char*> columns)
+{
+    std::string line = std::string("table\t") + id + "\t" + title;
+    for (const char* column : columns)
+        line += std::string("\t") + column;
+    std::puts(line.c_str());
+}
+
+void Row(const char* id, std::initializer_list<std::string> cells)
+{
+    Line("row", id, cells);
+}
+
+void Note(const char* id, const std::string& text)
+{
+    Line("note", id, {text});
+}
+
+std::string Fixed(double value, int decimals)
+{
+    char text[64];
+    std::snprintf(text, sizeof text, "%.*f", decimals, value);
+    return text;
+}
+
+std::string Percent(double share)
+{
+    return Fixed(100.0 * share, share < 0.1 ? 1 : 0) + " %";
+}
+
+const char* Verdict(bool met)
+{
+    return met ? "met" : "**missed**";
+}
+
+void Target(const char* target, const std::string& figure, bool met)
+{
+    Table("targets", "Targets", {"Target", "Screen", "Arch", "Figure", "Met"});
+    Row("targets", {target, ScreenName(), ArchName(), figure, Verdict(met)});
+}
+
+void Fail(const std::string& what)
+{
+    std::fprintf(stderr, "veltra_bench: %s\n", what.c_str());
+    std::exit(1);
+}
+
+IColorButtom* MakeButton(const Veltra& library, HWND host)
+{
+    IColorButtom* button = nullptr;
+    library.FactroyColorButtom(&button, 2, host, nullptr, 0);
+    if (!button)
+        Fail("the factory made no colour button");
+    return button;
+}
+
+ILableControl* MakeLabel(const Veltra& library, HWND host)
+{
+    ILableControl* label = nullptr;
+    library.FactroyLableControl(&label, 0, host);
+    if (!label)
+        Fail("the factory made no label");
+    label->SetText("12");
+    return label;
+}
+
+ISlipControl* MakeSlip(const Veltra& library, HWND host)
+{
+    ISlipControl* slip = nullptr;
+    library.FactroySlipControl(&slip, 0, host, nullptr, 0);
+    if (!slip)
+        Fail("the factory made no slip");
+    slip->SetRange(0, 1000);
+    return slip;
+}

@@ -1,0 +1,488 @@
+// The face build at attach, with the library's code linked into this program so that its
+// copies can be watched: AttachLibrary as a whole and its widening (WidenFace) alone, beside a
+// naive widening of the same fills and beside the copy floor, and attach's other steps.
+#include <algorithm>
+#include <deque>
+#include <iterator>
+#include <utility>
+
+#include "bench/bench.h"
+#include "bench/imports.h"
+#include "face/face.h"
+#include "face/library.h"
+#include "window/gdi.h"
+
+namespace {
+
+const HMODULE Program = GetModuleHandleA(nullptr);
+
+// Where the whole build must stay within a multiple of the copy floor.
+const struct {
+    SIZE screen;
+    double limit;
+} FloorTargets[] = {
+    {{7680, 4320}, 1.5},
+};
+
+// The face bitmaps that attach leaves, and the art that each is widened from.
+struct Face {
+    const char* name;
+    HBITMAP LibraryState::*bitmap;
+    ResourceId art;
+};
+
+const Face Faces[] = {
+    {"top", &LibraryState::FaceTop, IdFaceTop},
+    {"left", &LibraryState::FaceLeft, IdFaceLeft},
+    {"bottom", &LibraryState::FaceBottom, IdFaceBottom},
+    {"right", &LibraryState::FaceRight, IdFaceRight},
+};
+
+// One copy of a face build, between the art and the face being built.
+struct Piece {
+    bool fromFace;  // reads what is already built, not the art
+    int x, y, cx, cy, srcX, srcY;
+};
+
+// A stretch of a face filled with repeats of a band: the first copy reads the band from the
+// art; each later one lands right after what is filled and reads either the band again or
+// the start of the stretch, already filled.
+struct Fill {
+    const Face* face;
+    bool vertical;
+    int run;   // length filled
+    int band;  // length of the first copy
+    int copies;
+};
+
+// The least copies a fill can take: the band, then one copy per doubling of what is filled.
+int DoublingCopies(int run, int band)
+{
+    int copies = 1;
+    for (long long filled = band; filled < run; filled *= 2)
+        ++copies;
+    return copies;
+}
+
+// The copies of a fill made band by band.
+int BandCopies(int run, int band)
+{
+    return (run + band - 1) / band;
+}
+
+int Along(const Copy& copy, bool vertical)
+{
+    return vertical ? copy.cy : copy.cx;
+}
+
+// Whether copy carries on the fill that band began, filled so far along one axis.
+bool Carries(const Copy& band, int filled, const Copy& copy, bool vertical)
+{
+    const bool lands = vertical ? copy.x == band.x && copy.cx == band.cx && copy.y == band.y + filled
+                                : copy.y == band.y && copy.cy == band.cy && copy.x == band.x + filled;
+    const int length = Along(copy, vertical);
+    const bool readsFill = copy.src == copy.dest && copy.srcX == band.x && copy.srcY == band.y && length <= filled;
+    const bool readsBand = copy.src == band.src && copy.srcX == band.srcX && copy.srcY == band.srcY &&
+                           length <= Along(band, vertical);
+    return lands && length > 0 && (readsFill || readsBand);
+}
+
+// One face's copies, walked in order: its fills, and the naive plan, in which every copy that
+// carries a fill on is replaced by copies of the band, one per repeat.
+struct FaceBuild {
+    const Face* face;
+    SIZE size;
+    std::vector<Fill> fills;
+    std::vector<Piece> naive;  // empty: the art is kept as it is
+};
+
+FaceBuild Walk(const Face& face, SIZE size, const std::vector<Copy>& copies)
+{
+    FaceBuild build = {&face, size, {}, {}};
+    const Copy* band = nullptr;  // the first copy of the fill under way
+    int axis = -1;               // 0 along x, 1 along y; -1 until the second copy
+    int filled = 0, count = 0;
+    const auto finish = [&] {
+        if (band && count > 1)
+            build.fills.push_back({&face, axis == 1, filled, Along(*band, axis == 1), count});
+        band = nullptr;
+    };
+    for (const Copy& copy : copies) {
+        int carriedAlong = -1;
+        for (int a = 0; band && a < 2 && carriedAlong < 0; ++a)
+            if ((axis < 0 || axis == a) && Carries(*band, axis < 0 ? Along(*band, a) : filled, copy, a == 1))
+                carriedAlong = a;
+        if (carriedAlong < 0) {
+            finish();
+            build.naive.push_back({copy.src == copy.dest, copy.x, copy.y, copy.cx, copy.cy, copy.srcX, copy.srcY});
+            if (copy.src != copy.dest && copy.cx > 0 && copy.cy > 0) {
+                band = &copy;
+                axis = -1;
+                count = 1;
+            }
+            continue;
+        }
+        const bool vertical = carriedAlong == 1;
+        if (axis < 0) {
+            axis = carriedAlong;
+            filled = Along(*band, vertical);
+        }
+        const int bandLength = Along(*band, vertical);
+        for (int offset = 0; offset < Along(copy, vertical); offset += bandLength) {
+            const int length = std::min(bandLength, Along(copy, vertical) - offset);
+            Piece repeat = {false, copy.x, copy.y, copy.cx, copy.cy, band->srcX, band->srcY};
+            (vertical ? repeat.y : repeat.x) += offset;
+            (vertical ? repeat.cy : repeat.cx) = length;
+            build.naive.push_back(repeat);
+        }
+        filled += Along(copy, vertical);
+        ++count;
+    }
+    finish();
+    return build;
+}
+
+// A bitmap to copy from, and its size.
+struct Picture {
+    HBITMAP bitmap;
+    SIZE size;
+};
+
+// The four face bitmaps at design size, in the order of Faces, as attach loads them.
+std::vector<OwnedBitmap> LoadArt()
+{
+    std::vector<OwnedBitmap> art;
+    for (const Face& face : Faces)
+        art.emplace_back(LoadBitmapA(Program, MAKEINTRESOURCEA(face.art)));
+    return art;
+}
+
+// The widening with the naive copies: each face that widens made at its final size and filled
+// piece by piece from its art, which is then deleted, as the library deletes it.
+std::vector<OwnedBitmap> WidenNaive(const std::vector<FaceBuild>& builds, std::vector<OwnedBitmap> art)
+{
+    std::vector<OwnedBitmap> faces;
+    WindowDC screen;
+    MemoryDC source(screen);
+    MemoryDC target(screen);
+    for (size_t i = 0; i < builds.size(); ++i) {
+        const FaceBuild& build = builds[i];
+        if (build.naive.empty()) {
+            faces.push_back(std::move(art[i]));
+            continue;
+        }
+        OwnedBitmap wide(CreateCompatibleBitmap(screen, build.size.cx, build.size.cy));
+        {
+            Selection from(source, art[i].get());
+            Selection into(target, wide.get());
+            for (const Piece& p : build.naive)
+                BitBlt(target, p.x, p.y, p.cx, p.cy, p.fromFace ? target : source, p.srcX, p.srcY, SRCCOPY);
+        }
+        art[i].reset();
+        faces.push_back(std::move(wide));
+    }
+    return faces;
+}
+
+// The least a build of the face can cost: each face made at its final size and filled by one
+// plain copy of a picture of that size.
+std::vector<OwnedBitmap> BuildFloor(const std::vector<Picture>& pictures)
+{
+    std::vector<OwnedBitmap> faces;
+    WindowDC screen;
+    MemoryDC source(screen);
+    MemoryDC target(screen);
+    for (const Picture& picture : pictures) {
+        OwnedBitmap face(CreateCompatibleBitmap(screen, picture.size.cx, picture.size.cy));
+        Selection from(source, picture.bitmap);
+        Selection into(target, face.get());
+        BitBlt(target, 0, 0, picture.size.cx, picture.size.cy, source, 0, 0, SRCCOPY);
+        faces.push_back(std::move(face));
+    }
+    return faces;
+}
+
+std::vector<Picture> Pictures(const std::vector<OwnedBitmap>& bitmaps)
+{
+    std::vector<Picture> pictures;
+    for (const OwnedBitmap& bitmap : bitmaps)
+        pictures.push_back({bitmap.get(), BitmapSize(bitmap.get())});
+    return pictures;
+}
+
+// Times work; what it returns is deleted after the clock stops.
+template <typename Work>
+double Time(Work work)
+{
+    Stopwatch clock;
+    [[maybe_unused]] const auto made = work();
+    return clock.Milliseconds();
+}
+
+// Attach's steps besides the widening, each known by the USER32 function that makes it.
+// While a StepClock lives, the program's imports of these functions are hooked, so that each
+// step is timed in place, inside AttachLibrary: what a call costs under Wine depends on what
+// was allocated and freed before it, so timing a step alone would not tell.
+struct AttachStep {
+    const char* function;
+    const char* name;
+    void* hook;
+    void* original;
+    double ms;  // inside the function, since the StepClock began
+};
+
+enum StepId { CursorStep, ArtStep, MetricsStep, LogoStep };
+
+HCURSOR WINAPI TimedLoadCursorA(HINSTANCE module, LPCSTR name);
+HBITMAP WINAPI TimedLoadBitmapA(HINSTANCE module, LPCSTR name);
+int WINAPI TimedGetSystemMetrics(int index);
+HANDLE WINAPI TimedLoadImageA(HINSTANCE module, LPCSTR name, UINT type, int cx, int cy, UINT flags);
+
+AttachStep AttachSteps[] = {
+    {"LoadCursorA", "LoadCursorA: the hand cursor", reinterpret_cast<void*>(&TimedLoadCursorA), nullptr, 0.0},
+    {"LoadBitmapA", "LoadBitmapA: the four face bitmaps", reinterpret_cast<void*>(&TimedLoadBitmapA), nullptr, 0.0},
+    {"GetSystemMetrics", "GetSystemMetrics: the screen's width and height",
+     reinterpret_cast<void*>(&TimedGetSystemMetrics), nullptr, 0.0},
+    {"LoadImageA", "LoadImageA: PrintLogo's look for a logo file, absent here",
+     reinterpret_cast<void*>(&TimedLoadImageA), nullptr, 0.0},
+};
+
+template <typename Function, typename... Args>
+auto Timed(StepId id, Args... args)
+{
+    AttachStep& step = AttachSteps[id];
+    Stopwatch clock;
+    const auto result = reinterpret_cast<Function>(step.original)(args...);
+    step.ms += clock.Milliseconds();
+    return result;
+}
+
+HCURSOR WINAPI TimedLoadCursorA(HINSTANCE module, LPCSTR name)
+{
+    return Timed<decltype(&LoadCursorA)>(CursorStep, module, name);
+}
+
+HBITMAP WINAPI TimedLoadBitmapA(HINSTANCE module, LPCSTR name)
+{
+    return Timed<decltype(&LoadBitmapA)>(ArtStep, module, name);
+}
+
+int WINAPI TimedGetSystemMetrics(int index)
+{
+    return Timed<decltype(&GetSystemMetrics)>(MetricsStep, index);
+}
+
+HANDLE WINAPI TimedLoadImageA(HINSTANCE module, LPCSTR name, UINT type, int cx, int cy, UINT flags)
+{
+    return Timed<decltype(&LoadImageA)>(LogoStep, module, name, type, cx, cy, flags);
+}
+
+class StepClock {
+public:
+    StepClock()
+    {
+        for (AttachStep& step : AttachSteps) {
+            const ImportPatch& patch = patches_.emplace_back(Program, "user32.dll", step.function, step.hook);
+            step.original = patch.Original();
+            step.ms = 0.0;
+        }
+    }
+    StepClock(const StepClock&) = delete;
+    StepClock& operator=(const StepClock&) = delete;
+
+private:
+    std::deque<ImportPatch> patches_;
+};
+
+// One attach, timed whole and step by step: a sample for each step, and one for the rest.
+double TimeAttach(std::vector<Samples>& steps)
+{
+    double ms;
+    {
+        StepClock clock;
+        ms = Time([] {
+            AttachLibrary(Program);
+            return 0;
+        });
+    }
+    DetachLibrary();
+    double rest = ms;
+    for (size_t i = 0; i < std::size(AttachSteps); ++i) {
+        steps[i].ms.push_back(AttachSteps[i].ms);
+        rest -= AttachSteps[i].ms;
+    }
+    steps.back().ms.push_back(rest);
+    return ms;
+}
+
+// The library's widening alone, from the art loaded as attach loads it.
+double TimeWidenFace()
+{
+    const SIZE screen = Screen();
+    std::vector<OwnedBitmap> art = LoadArt();
+    for (size_t i = 0; i < art.size(); ++i)
+        Library.*Faces[i].bitmap = art[i].release();
+    const double ms = Time([&] {
+        WidenFace(screen.cx, screen.cy);
+        return 0;
+    });
+    DetachLibrary();
+    return ms;
+}
+
+template <typename Work>
+unsigned long CountBitBlt(Work work)
+{
+    ImportCounter gdi(Program, "gdi32.dll");
+    work();
+    return gdi.Calls("BitBlt");
+}
+
+void ReportFills(const std::vector<Fill>& fills)
+{
+    Table("fills", "Every repeated fill of the face build", {"Screen", "Arch", "Face", "Along", "Run", "Band",
+          "Copies", "1 + ceil(log2(run / band))", "Naive copies"});
+    for (const Fill& fill : fills)
+        Row("fills", {ScreenName(), ArchName(), fill.face->name, fill.vertical ? "y" : "x", std::to_string(fill.run),
+                      std::to_string(fill.band), std::to_string(fill.copies),
+                      std::to_string(DoublingCopies(fill.run, fill.band)),
+                      std::to_string(BandCopies(fill.run, fill.band))});
+}
+
+bool OnScreen(SIZE screen)
+{
+    return screen.cx == GetSystemMetrics(SM_CXSCREEN) && screen.cy == GetSystemMetrics(SM_CYSCREEN);
+}
+
+// One attach as the library made it: its copies, found again as face builds and fills.
+struct WatchedAttach {
+    unsigned long copies;                // BitBlt calls
+    std::vector<std::string> stepCalls;  // per AttachStep: "LoadBitmapA 4"
+    std::vector<FaceBuild> builds;       // per face, in the order of Faces
+    std::vector<Fill> fills;
+    std::vector<OwnedBitmap> faces;      // copies of the faces attach made, for the floor
+};
+
+// Attaches with the copies logged and the calls counted; this attach also warms up.
+WatchedAttach Watch()
+{
+    WatchedAttach watched;
+    std::vector<Copy> copies;
+    {
+        ImportCounter gdi(Program, "gdi32.dll");
+        ImportCounter user(Program, "user32.dll");
+        BlitLog log(Program);
+        AttachLibrary(Program);
+        copies = log.Copies();
+        watched.copies = gdi.Calls("BitBlt");
+        for (const AttachStep& step : AttachSteps)
+            watched.stepCalls.push_back(std::string(step.function) + " " + std::to_string(user.Calls(step.function)));
+    }
+    std::vector<Picture> faces;
+    for (const Face& face : Faces) {
+        const HBITMAP bitmap = Library.*face.bitmap;
+        std::vector<Copy> into;
+        for (const Copy& copy : copies)
+            if (copy.destBitmap == bitmap)
+                into.push_back(copy);
+        faces.push_back({bitmap, BitmapSize(bitmap)});
+        const FaceBuild& build = watched.builds.emplace_back(Walk(face, faces.back().size, into));
+        watched.fills.insert(watched.fills.end(), build.fills.begin(), build.fills.end());
+    }
+    watched.faces = BuildFloor(faces);
+    DetachLibrary();
+    return watched;
+}
+
+void ReportCopies(const Options& options, const WatchedAttach& watched)
+{
+    const unsigned long naive = CountBitBlt([&] { WidenNaive(watched.builds, LoadArt()); });
+    const unsigned long floor = CountBitBlt([&] { BuildFloor(Pictures(watched.faces)); });
+    const std::vector<Fill>& fills = watched.fills;
+    int fillCopies = 0, doublingBound = 0, naiveFillCopies = 0, fillsAtBound = 0;
+    for (const Fill& fill : fills) {
+        fillCopies += fill.copies;
+        doublingBound += DoublingCopies(fill.run, fill.band);
+        naiveFillCopies += BandCopies(fill.run, fill.band);
+        fillsAtBound += fill.copies == DoublingCopies(fill.run, fill.band);
+    }
+    Table("face-copies", "Face build at attach: BitBlt calls", {"Screen", "Arch", "Library", "Naive", "Floor",
+          "Repeated fills", "Fills at 1 + ceil(log2(run / band))", "Copies in fills: library / bound / naive"});
+    Row("face-copies", {ScreenName(), ArchName(), std::to_string(watched.copies), std::to_string(naive),
+                        std::to_string(floor), std::to_string(fills.size()), std::to_string(fillsAtBound),
+                        std::to_string(fillCopies) + " / " + std::to_string(doublingBound) + " / " +
+                            std::to_string(naiveFillCopies)});
+    if (!fills.empty())
+        Target("Every repeated fill of the face takes 1 + ceil(log2(run / band)) copies",
+               std::to_string(fillsAtBound) + " of " + std::to_string(fills.size()) + " fills",
+               fillsAtBound == static_cast<int>(fills.size()));
+    if (options.listFills)
+        ReportFills(fills);
+}
+
+void ReportTimes(const Options& options, const WatchedAttach& watched)
+{
+    const std::vector<Picture> pictures = Pictures(watched.faces);
+    // At design size attach keeps the art as it is: there is no widening to time.
+    const bool widens = watched.copies > 0;
+    enum Subject { AttachSubject, FloorSubject, WidenSubject, NaiveSubject };
+    std::vector<Samples> steps(std::size(AttachSteps) + 1);
+    std::vector<std::function<double()>> subjects = {
+        [&] { return TimeAttach(steps); },
+        [&] { return Time([&] { return BuildFloor(pictures); }); },
+    };
+    if (widens) {
+        subjects.push_back(TimeWidenFace);
+        subjects.push_back([&] {
+            std::vector<OwnedBitmap> art = LoadArt();
+            return Time([&] { return WidenNaive(watched.builds, std::move(art)); });
+        });
+    }
+    const std::vector<Samples> times = TimeInTurn(options.builds, subjects);
+    const auto timedHere = [&](Subject s) { return static_cast<size_t>(s) < times.size(); };
+    const auto median = [&](Subject s) { return timedHere(s) ? times[s].Median() : 0.0; };
+    const auto spread = [&](Subject s) { return timedHere(s) ? Percent(times[s].Spread()) : NotTimed; };
+    const auto ifWidens = [&](double value, int decimals) { return widens ? Fixed(value, decimals) : NotTimed; };
+    const double attach = median(AttachSubject), floor = median(FloorSubject);
+    const double widen = median(WidenSubject), naive = median(NaiveSubject);
+
+    Table("face-time", "Face build at attach: time", {"Screen", "Arch", "Runs", "AttachLibrary (ms)",
+          "WidenFace (ms)", "Naive widening (ms)", "Copy floor (ms)", "Attach / floor", "WidenFace / floor",
+          "Naive / WidenFace", "IQR / median: attach, WidenFace, naive, floor"});
+    Row("face-time", {ScreenName(), ArchName(), std::to_string(options.builds), Fixed(attach, 3), ifWidens(widen, 3),
+                      ifWidens(naive, 3), Fixed(floor, 3), Fixed(attach / floor, 2), ifWidens(widen / floor, 2),
+                      ifWidens(naive / widen, 2),
+                      spread(AttachSubject) + ", " + spread(WidenSubject) + ", " + spread(NaiveSubject) + ", " +
+                          spread(FloorSubject)});
+
+    Table("attach-steps", "Face build at attach: where the time goes, timed inside AttachLibrary",
+          {"Screen", "Arch", "Step", "Calls counted in attach", "Median (ms)", "Share of attach"});
+    const auto step = [&](const std::string& name, const std::string& calls, double ms) {
+        Row("attach-steps", {ScreenName(), ArchName(), name, calls, Fixed(ms, 3), Percent(ms / attach)});
+    };
+    for (size_t i = 0; i < std::size(AttachSteps); ++i)
+        step(AttachSteps[i].name, watched.stepCalls[i], steps[i].Median());
+    step("The rest: the widening, and what joins the steps", "BitBlt " + std::to_string(watched.copies),
+         steps.back().Median());
+    step("AttachLibrary, whole", "", attach);
+
+    for (const auto& target : FloorTargets) {
+        if (!OnScreen(target.screen))
+            continue;
+        const std::string limit = Fixed(target.limit, 1) + " x the copy floor";
+        Target(("AttachLibrary, the whole face build, within " + limit).c_str(), Fixed(attach / floor, 2) + " x",
+               attach / floor <= target.limit);
+        Target(("WidenFace, the widening alone, within " + limit).c_str(), Fixed(widen / floor, 2) + " x",
+               widen / floor <= target.limit);
+    }
+}
+
+}  // namespace
+
+void MeasureFaceBuild(const Options& options)
+{
+    const WatchedAttach watched = Watch();
+    ReportCopies(options, watched);
+    if (!options.countsOnly)
+        ReportTimes(options, watched);
+}
