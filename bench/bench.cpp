@@ -112,7 +112,7 @@ const char* Verdict(bool met)
 
 void Target(const char* target, const std::string& figure, bool met)
 {
-    Table("targets", "Targets", {"Target", "Screen", "Arch", "Figure", "Met"});
+    Table("targets", "Every target, run by run", {"Target", "Screen", "Arch", "Figure", "Met"});
     Row("targets", {target, ScreenName(), ArchName(), figure, Verdict(met)});
 }
 

@@ -85,8 +85,8 @@ ISlipControl* MakeSlip(const Veltra& library, HWND host);
 // The face build at attach, with the library's code linked into this program.
 void MeasureFaceBuild(const Options& options);
 
-// DrawFace, GetObjectRect(20) and each control's repaint, through the DLL, beside plain
-// copies of the same pixels.
+// The single calls that the library's paths are made of; then DrawFace, GetObjectRect(20) and
+// each control's repaint, through the DLL, beside plain copies of as many pixels.
 void MeasureCalls(const Options& options, const Veltra& library, HWND host);
 
 // What a slip drag step invalidates and what a label blink tick copies and reads, through

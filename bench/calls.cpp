@@ -16,6 +16,8 @@ constexpr int BitmapQuery = 20;
 constexpr int CutBitmap = 2;  // GetObjectRect(20) puts its cut of the bottom face here
 constexpr POINT FloorPlace = {16, 20};  // clear of every control measured
 constexpr SIZE SingleCallSize = {64, 64};
+constexpr SIZE_T FreshBlock = 1 << 20;  // committed and released whole: each run's pages are new
+constexpr SIZE_T PageSize = 4096;
 
 // A bitmap selected into a memory DC of its own, to copy from or to.
 class Surface {
@@ -30,7 +32,7 @@ public:
     SIZE Size() const { return size_; }
 
     // Fills the bitmap with source's pixels from at. A floor must copy written pixels: a
-    // bitmap never written reads from the zero page, faster than any picture.
+    // bitmap never written is cheaper to read than any picture.
     void Take(HDC source, POINT at) const { BitBlt(dc_, 0, 0, size_.cx, size_.cy, source, at.x, at.y, SRCCOPY); }
 
 private:
@@ -108,9 +110,9 @@ struct Call {
     const char* title;
     const char* floor;  // what the floor does, for the note under the table
     long long pixels;
-    std::function<void()> work;        // the library's: timed and counted
-    std::function<void()> tidy;        // after each call, untimed
-    std::function<void()> plainCopy;   // the floor: timed and counted
+    std::function<void()> work;       // the library's: timed and counted
+    std::function<void()> tidy;       // after each call, untimed
+    std::function<void()> plainCopy;  // the floor: timed and counted
 };
 
 void Measure(const Options& options, const Veltra& library, const Call& call)
@@ -152,9 +154,11 @@ void Measure(const Options& options, const Veltra& library, const Call& call)
         floorTime = Fixed(1000.0 * times[1].Median(), 1);
         ratio = Fixed(times[0].Median() / times[1].Median(), 2);
     }
-    Table(call.id, call.title, {"Screen", "Arch", "Pixels", "Library (µs)", "Floor (µs)", "Library / floor",
-          "GDI32 calls", "Floor GDI32 calls", "GDI32 calls by function", "USER32 calls by function"});
-    Row(call.id, {ScreenName(), ArchName(), std::to_string(call.pixels), libraryTime, floorTime, ratio,
+    Table(call.id, call.title, {"Screen", "Arch", "Pixels", "Calls timed", "Library (µs)", "Floor (µs)",
+          "Library / floor", "GDI32 calls", "Floor GDI32 calls", "GDI32 calls by function",
+          "USER32 calls by function"});
+    Row(call.id, {ScreenName(), ArchName(), std::to_string(call.pixels),
+                  options.countsOnly ? NotTimed : std::to_string(options.calls), libraryTime, floorTime, ratio,
                   std::to_string(gdiCalls), std::to_string(floorCalls), gdiByFunction, userByFunction});
     Note(call.id, std::string("Floor: ") + call.floor + ".");
 }
@@ -176,9 +180,9 @@ void MeasureDrawFace(const Options& options, const Veltra& library)
     RECT inner;
     library.GetBgkColorSize(&inner, nullptr);
     const RECT pieces[] = {
-        {0, 0, screen.cx, inner.top},                   // top
-        {0, inner.bottom, screen.cx, screen.cy},        // bottom
-        {0, inner.top, inner.left, inner.bottom},       // left
+        {0, 0, screen.cx, inner.top},                       // top
+        {0, inner.bottom, screen.cx, screen.cy},            // bottom
+        {0, inner.top, inner.left, inner.bottom},           // left
         {inner.right, inner.top, screen.cx, inner.bottom},  // right
     };
     WindowDC screenDC;
@@ -258,8 +262,8 @@ void MeasureRepaint(const Options& options, const Veltra& library, HWND host, co
     control->Destroy();
 }
 
-// Single calls that the paths above are made of, each timed alone, to read their distance
-// from the floors by.
+// Single calls that the library's paths are made of, each timed alone, to read the paths'
+// distance from their floors by.
 void MeasureSingleCalls(const Options& options)
 {
     if (options.countsOnly)
@@ -296,12 +300,22 @@ void MeasureSingleCalls(const Options& options)
             GetSystemMetrics(SM_CXSCREEN);
             return clock.Milliseconds();
         },
+        [] {
+            Stopwatch clock;
+            const auto block =
+                static_cast<BYTE*>(VirtualAlloc(nullptr, FreshBlock, MEM_COMMIT | MEM_RESERVE, PAGE_READWRITE));
+            for (SIZE_T at = 0; at < FreshBlock; at += PageSize)
+                static_cast<volatile BYTE*>(block)[at] = 1;  // every page written, none left out
+            VirtualFree(block, 0, MEM_RELEASE);
+            return clock.Milliseconds() * PageSize / FreshBlock;
+        },
     });
     Table("single", "Single calls, each timed alone (µs)", {"Screen", "Arch",
           "SelectObject in and out: a screen-compatible bitmap", "SelectObject in and out: a DIB section",
-          "CreateCompatibleDC and DeleteDC", "GetSystemMetrics"});
+          "CreateCompatibleDC and DeleteDC", "GetSystemMetrics", "A page never used before, first touched"});
     Row("single", {ScreenName(), ArchName(), Fixed(1000.0 * times[0].Median(), 1), Fixed(1000.0 * times[1].Median(), 1),
-                   Fixed(1000.0 * times[2].Median(), 1), Fixed(1000.0 * times[3].Median(), 1)});
+                   Fixed(1000.0 * times[2].Median(), 1), Fixed(1000.0 * times[3].Median(), 1),
+                   Fixed(1000.0 * times[4].Median(), 1)});
 }
 
 }  // namespace

@@ -210,15 +210,6 @@ std::vector<Picture> Pictures(const std::vector<OwnedBitmap>& bitmaps)
     return pictures;
 }
 
-// Times work; what it returns is deleted after the clock stops.
-template <typename Work>
-double Time(Work work)
-{
-    Stopwatch clock;
-    [[maybe_unused]] const auto made = work();
-    return clock.Milliseconds();
-}
-
 // Attach's steps besides the widening, each known by the USER32 function that makes it.
 // While a StepClock lives, the program's imports of these functions are hooked, so that each
 // step is timed in place, inside AttachLibrary: what a call costs under Wine depends on what
@@ -248,7 +239,7 @@ AttachStep AttachSteps[] = {
 };
 
 template <typename Function, typename... Args>
-auto Timed(StepId id, Args... args)
+auto ClockStep(StepId id, Args... args)
 {
     AttachStep& step = AttachSteps[id];
     Stopwatch clock;
@@ -259,22 +250,22 @@ auto Timed(StepId id, Args... args)
 
 HCURSOR WINAPI TimedLoadCursorA(HINSTANCE module, LPCSTR name)
 {
-    return Timed<decltype(&LoadCursorA)>(CursorStep, module, name);
+    return ClockStep<decltype(&LoadCursorA)>(CursorStep, module, name);
 }
 
 HBITMAP WINAPI TimedLoadBitmapA(HINSTANCE module, LPCSTR name)
 {
-    return Timed<decltype(&LoadBitmapA)>(ArtStep, module, name);
+    return ClockStep<decltype(&LoadBitmapA)>(ArtStep, module, name);
 }
 
 int WINAPI TimedGetSystemMetrics(int index)
 {
-    return Timed<decltype(&GetSystemMetrics)>(MetricsStep, index);
+    return ClockStep<decltype(&GetSystemMetrics)>(MetricsStep, index);
 }
 
 HANDLE WINAPI TimedLoadImageA(HINSTANCE module, LPCSTR name, UINT type, int cx, int cy, UINT flags)
 {
-    return Timed<decltype(&LoadImageA)>(LogoStep, module, name, type, cx, cy, flags);
+    return ClockStep<decltype(&LoadImageA)>(LogoStep, module, name, type, cx, cy, flags);
 }
 
 class StepClock {
@@ -294,39 +285,83 @@ private:
     std::deque<ImportPatch> patches_;
 };
 
-// One attach, timed whole and step by step: a sample for each step, and one for the rest.
-double TimeAttach(std::vector<Samples>& steps)
+// Where a timed run's memory comes from. Touching memory never used before is dear here (see
+// the single calls), and what was just freed may or may not be handed back, so the runs are
+// made two ways: just after an untimed run of the same kind has freed what it made; or with
+// every run keeping what it made until all are done, so that each takes memory never used, as
+// a process's first attach does.
+enum class Memory { JustFreed, NeverUsed };
+
+// A run of a face build that times itself and puts what it made into made.
+using Build = std::function<double(std::vector<OwnedBitmap>& made)>;
+
+std::function<double()> Timed(Memory memory, Build build, std::vector<OwnedBitmap>& kept)
+{
+    if (memory == Memory::NeverUsed)
+        return [build, &kept] { return build(kept); };
+    return [build] {
+        std::vector<OwnedBitmap> made;
+        build(made);
+        made.clear();
+        return build(made);
+    };
+}
+
+// Hands the faces that the library holds to made, so that DetachLibrary leaves them be.
+void TakeFaces(std::vector<OwnedBitmap>& made)
+{
+    for (const Face& face : Faces)
+        made.emplace_back(std::exchange(Library.*face.bitmap, nullptr));
+}
+
+// AttachLibrary, timed whole and step by step; the steps of the latest run go to lastSteps.
+double AttachRun(std::vector<OwnedBitmap>& made, std::vector<double>& lastSteps)
 {
     double ms;
     {
-        StepClock clock;
-        ms = Time([] {
-            AttachLibrary(Program);
-            return 0;
-        });
+        StepClock steps;
+        Stopwatch clock;
+        AttachLibrary(Program);
+        ms = clock.Milliseconds();
     }
+    TakeFaces(made);
     DetachLibrary();
-    double rest = ms;
-    for (size_t i = 0; i < std::size(AttachSteps); ++i) {
-        steps[i].ms.push_back(AttachSteps[i].ms);
-        rest -= AttachSteps[i].ms;
-    }
-    steps.back().ms.push_back(rest);
+    lastSteps.clear();
+    for (const AttachStep& step : AttachSteps)
+        lastSteps.push_back(step.ms);
     return ms;
 }
 
 // The library's widening alone, from the art loaded as attach loads it.
-double TimeWidenFace()
+double WidenFaceRun(std::vector<OwnedBitmap>& made)
 {
     const SIZE screen = Screen();
     std::vector<OwnedBitmap> art = LoadArt();
     for (size_t i = 0; i < art.size(); ++i)
         Library.*Faces[i].bitmap = art[i].release();
-    const double ms = Time([&] {
-        WidenFace(screen.cx, screen.cy);
-        return 0;
-    });
-    DetachLibrary();
+    Stopwatch clock;
+    WidenFace(screen.cx, screen.cy);
+    const double ms = clock.Milliseconds();
+    TakeFaces(made);
+    return ms;
+}
+
+double NaiveRun(const std::vector<FaceBuild>& builds, std::vector<OwnedBitmap>& made)
+{
+    std::vector<OwnedBitmap> art = LoadArt();
+    Stopwatch clock;
+    std::vector<OwnedBitmap> faces = WidenNaive(builds, std::move(art));
+    const double ms = clock.Milliseconds();
+    std::move(faces.begin(), faces.end(), std::back_inserter(made));
+    return ms;
+}
+
+double FloorRun(const std::vector<Picture>& pictures, std::vector<OwnedBitmap>& made)
+{
+    Stopwatch clock;
+    std::vector<OwnedBitmap> faces = BuildFloor(pictures);
+    const double ms = clock.Milliseconds();
+    std::move(faces.begin(), faces.end(), std::back_inserter(made));
     return ms;
 }
 
@@ -420,61 +455,96 @@ void ReportCopies(const Options& options, const WatchedAttach& watched)
         ReportFills(fills);
 }
 
-void ReportTimes(const Options& options, const WatchedAttach& watched)
+// The four builds timed in turn with memory of one kind, and attach's steps.
+struct BuildTimes {
+    std::vector<Samples> builds;  // per Subject
+    std::vector<Samples> steps;   // per AttachStep, then the rest of attach
+};
+
+enum Subject { AttachSubject, FloorSubject, WidenSubject, NaiveSubject };
+
+BuildTimes TimeBuilds(const Options& options, const WatchedAttach& watched, Memory memory)
 {
     const std::vector<Picture> pictures = Pictures(watched.faces);
-    // At design size attach keeps the art as it is: there is no widening to time.
-    const bool widens = watched.copies > 0;
-    enum Subject { AttachSubject, FloorSubject, WidenSubject, NaiveSubject };
-    std::vector<Samples> steps(std::size(AttachSteps) + 1);
+    std::vector<OwnedBitmap> kept;
+    BuildTimes times;
+    times.steps.resize(std::size(AttachSteps) + 1);
+    std::vector<double> lastSteps;
+    const auto attach = Timed(memory, [&](auto& made) { return AttachRun(made, lastSteps); }, kept);
     std::vector<std::function<double()>> subjects = {
-        [&] { return TimeAttach(steps); },
-        [&] { return Time([&] { return BuildFloor(pictures); }); },
+        [&] {
+            const double ms = attach();
+            double rest = ms;
+            for (size_t i = 0; i < lastSteps.size(); ++i) {
+                times.steps[i].ms.push_back(lastSteps[i]);
+                rest -= lastSteps[i];
+            }
+            times.steps.back().ms.push_back(rest);
+            return ms;
+        },
+        Timed(memory, [&](auto& made) { return FloorRun(pictures, made); }, kept),
     };
-    if (widens) {
-        subjects.push_back(TimeWidenFace);
-        subjects.push_back([&] {
-            std::vector<OwnedBitmap> art = LoadArt();
-            return Time([&] { return WidenNaive(watched.builds, std::move(art)); });
-        });
+    // At design size attach keeps the art as it is: there is no widening to time.
+    if (watched.copies > 0) {
+        subjects.push_back(Timed(memory, WidenFaceRun, kept));
+        subjects.push_back(Timed(memory, [&](auto& made) { return NaiveRun(watched.builds, made); }, kept));
     }
-    const std::vector<Samples> times = TimeInTurn(options.builds, subjects);
-    const auto timedHere = [&](Subject s) { return static_cast<size_t>(s) < times.size(); };
-    const auto median = [&](Subject s) { return timedHere(s) ? times[s].Median() : 0.0; };
-    const auto spread = [&](Subject s) { return timedHere(s) ? Percent(times[s].Spread()) : NotTimed; };
-    const auto ifWidens = [&](double value, int decimals) { return widens ? Fixed(value, decimals) : NotTimed; };
-    const double attach = median(AttachSubject), floor = median(FloorSubject);
-    const double widen = median(WidenSubject), naive = median(NaiveSubject);
+    times.builds = TimeInTurn(options.builds, subjects);
+    return times;
+}
 
-    Table("face-time", "Face build at attach: time", {"Screen", "Arch", "Runs", "AttachLibrary (ms)",
+void ReportTimes(const Options& options, const WatchedAttach& watched)
+{
+    const struct {
+        Memory memory;
+        const char* name;
+    } regimes[] = {{Memory::JustFreed, "just freed"}, {Memory::NeverUsed, "never used"}};
+    Table("face-time", "Face build at attach: time", {"Screen", "Arch", "Memory", "Runs", "AttachLibrary (ms)",
           "WidenFace (ms)", "Naive widening (ms)", "Copy floor (ms)", "Attach / floor", "WidenFace / floor",
           "Naive / WidenFace", "IQR / median: attach, WidenFace, naive, floor"});
-    Row("face-time", {ScreenName(), ArchName(), std::to_string(options.builds), Fixed(attach, 3), ifWidens(widen, 3),
-                      ifWidens(naive, 3), Fixed(floor, 3), Fixed(attach / floor, 2), ifWidens(widen / floor, 2),
-                      ifWidens(naive / widen, 2),
-                      spread(AttachSubject) + ", " + spread(WidenSubject) + ", " + spread(NaiveSubject) + ", " +
-                          spread(FloorSubject)});
+    std::vector<BuildTimes> measured;
+    for (const auto& regime : regimes) {
+        const BuildTimes& times = measured.emplace_back(TimeBuilds(options, watched, regime.memory));
+        const auto timedHere = [&](Subject s) { return static_cast<size_t>(s) < times.builds.size(); };
+        const auto median = [&](Subject s) { return timedHere(s) ? times.builds[s].Median() : 0.0; };
+        const auto spread = [&](Subject s) { return timedHere(s) ? Percent(times.builds[s].Spread()) : NotTimed; };
+        const auto ifWidens = [&](double value) { return timedHere(WidenSubject) ? Fixed(value, 2) : NotTimed; };
+        const double attach = median(AttachSubject), floor = median(FloorSubject);
+        const double widen = median(WidenSubject), naive = median(NaiveSubject);
+        Row("face-time", {ScreenName(), ArchName(), regime.name, std::to_string(options.builds), Fixed(attach, 3),
+                          timedHere(WidenSubject) ? Fixed(widen, 3) : NotTimed,
+                          timedHere(NaiveSubject) ? Fixed(naive, 3) : NotTimed, Fixed(floor, 3),
+                          Fixed(attach / floor, 2), ifWidens(widen / floor), ifWidens(naive / widen),
+                          spread(AttachSubject) + ", " + spread(WidenSubject) + ", " + spread(NaiveSubject) + ", " +
+                              spread(FloorSubject)});
+        for (const auto& target : FloorTargets) {
+            if (!OnScreen(target.screen) || !timedHere(WidenSubject))
+                continue;
+            const std::string within = " within " + Fixed(target.limit, 1) + " x the copy floor, memory " +
+                                       regime.name;
+            Target(("AttachLibrary, the whole face build," + within).c_str(), Fixed(attach / floor, 2) + " x",
+                   attach / floor <= target.limit);
+            Target(("WidenFace, the widening alone," + within).c_str(), Fixed(widen / floor, 2) + " x",
+                   widen / floor <= target.limit);
+        }
+    }
 
     Table("attach-steps", "Face build at attach: where the time goes, timed inside AttachLibrary",
-          {"Screen", "Arch", "Step", "Calls counted in attach", "Median (ms)", "Share of attach"});
-    const auto step = [&](const std::string& name, const std::string& calls, double ms) {
-        Row("attach-steps", {ScreenName(), ArchName(), name, calls, Fixed(ms, 3), Percent(ms / attach)});
+          {"Screen", "Arch", "Step", "Calls counted in attach", "Memory just freed (ms)", "Share",
+           "Memory never used (ms)", "Share"});
+    const auto step = [&](const std::string& name, const std::string& calls, const Samples& justFreed,
+                          const Samples& neverUsed) {
+        const double justFreedAttach = measured[0].builds[AttachSubject].Median();
+        const double neverUsedAttach = measured[1].builds[AttachSubject].Median();
+        Row("attach-steps", {ScreenName(), ArchName(), name, calls, Fixed(justFreed.Median(), 3),
+                             Percent(justFreed.Median() / justFreedAttach), Fixed(neverUsed.Median(), 3),
+                             Percent(neverUsed.Median() / neverUsedAttach)});
     };
     for (size_t i = 0; i < std::size(AttachSteps); ++i)
-        step(AttachSteps[i].name, watched.stepCalls[i], steps[i].Median());
+        step(AttachSteps[i].name, watched.stepCalls[i], measured[0].steps[i], measured[1].steps[i]);
     step("The rest: the widening, and what joins the steps", "BitBlt " + std::to_string(watched.copies),
-         steps.back().Median());
-    step("AttachLibrary, whole", "", attach);
-
-    for (const auto& target : FloorTargets) {
-        if (!OnScreen(target.screen))
-            continue;
-        const std::string limit = Fixed(target.limit, 1) + " x the copy floor";
-        Target(("AttachLibrary, the whole face build, within " + limit).c_str(), Fixed(attach / floor, 2) + " x",
-               attach / floor <= target.limit);
-        Target(("WidenFace, the widening alone, within " + limit).c_str(), Fixed(widen / floor, 2) + " x",
-               widen / floor <= target.limit);
-    }
+         measured[0].steps.back(), measured[1].steps.back());
+    step("AttachLibrary, whole", "", measured[0].builds[AttachSubject], measured[1].builds[AttachSubject]);
 }
 
 }  // namespace

@@ -17,7 +17,7 @@ const struct {
 
 constexpr POINT OnThumb = {5, 9};  // inside the thumb while it stands at the start of the track
 
-constexpr UINT_PTR BlinkTimer = 100;  // the label's
+constexpr UINT_PTR BlinkTimer = 100;  // the label's blink timer
 constexpr int BlinkTicks = 10;
 
 long long RegionArea(HRGN region)
