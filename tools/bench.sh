@@ -1,0 +1,149 @@
+#!/usr/bin/env bash
+# Measures what the library costs and writes docs/performance.md:
+#   tools/bench.sh [--out FILE]
+# Builds both architectures, then runs veltra_bench.exe under Wine once per screen size (the
+# library measures the screen once per process): x86_64 for times and counts, i686 for counts
+# only, since 32-bit Wine runs under qemu emulation and its times mean nothing.
+set -euo pipefail
+root=$(cd "$(dirname "$0")/.." && pwd)
+out=$root/docs/performance.md
+while [ $# -gt 0 ]; do
+    case $1 in
+    --out) out=$2; shift 2 ;;
+    *) echo "usage: tools/bench.sh [--out FILE]" >&2; exit 2 ;;
+    esac
+done
+
+"$root/tools/setup.sh"
+"$root/tools/build.sh" i686 x86_64
+
+screens=(1024x768 1920x1080 3840x2160 7680x4320)
+largest=7680x4320
+work=$(mktemp -d)
+trap 'rm -rf "$work"' EXIT
+results=$work/results
+# The library prints a logo that it finds below the current folder into the face; the runs
+# start in an empty folder, so that every attach is measured alike.
+mkdir "$work/cwd"
+
+run() {  # arch screen [options]
+    local arch=$1 screen=$2
+    shift 2
+    echo "bench: $arch at $screen" >&2
+    "$root/tools/wine-run.sh" --arch "$arch" --screen "$screen" --cwd "$work/cwd" -- \
+        "$root/build/$arch/bin/veltra_bench.exe" "$@" | tr -d '\r' >>"$results"
+}
+for screen in "${screens[@]}"; do
+    if [ "$screen" = "$largest" ]; then
+        run x86_64 "$screen" --builds 21 --calls 201 --list-fills
+    else
+        run x86_64 "$screen" --builds 41 --calls 301
+    fi
+done
+for screen in "${screens[@]}"; do
+    run i686 "$screen" --counts-only
+done
+
+# One measurement's lines as a Markdown table: its title, header, rows and notes.
+table() {  # id
+    awk -F '\t' -v id="$1" '
+        function cells(first,   line, i) {
+            line = "|"
+            for (i = first; i <= NF; i++) { gsub(/\|/, "\\|", $i); line = line " " $i " |" }
+            return line
+        }
+        $1 == "table" && $2 == id && title == "" {
+            title = $3; header = cells(4); rule = "|"
+            for (i = 4; i <= NF; i++) rule = rule "---|"
+        }
+        $1 == "row" && $2 == id { rows = rows cells(3) "\n" }
+        $1 == "note" && $2 == id && !($3 in seen) { seen[$3] = 1; notes = notes "\n" $3 "\n" }
+        END {
+            if (rows == "") exit
+            printf "### %s\n\n%s\n%s\n%s%s\n", title, header, rule, rows, notes
+        }' "$results"
+}
+
+cpu=$(sed -n 's/^model name[[:space:]]*: //p' /proc/cpuinfo | head -n1)
+[ -n "$cpu" ] || cpu=$(lscpu | sed -n 's/^Model name:[[:space:]]*//p' | head -n1)
+
+mkdir -p "$(dirname "$out")"
+{
+    cat <<EOF
+# Performance
+
+What the library costs, measured by \`tools/bench.sh\` under Wine on an Xvfb screen of each
+size. Times are medians of repeated runs on x86_64; ratios are taken between medians measured
+in the same run, with the things compared run in turn. The i686 runs (the product DLL, under
+qemu emulation) give counts only.
+
+| Machine | |
+|---|---|
+| CPU | $cpu |
+| Cores | $(nproc) |
+| Wine | $(/usr/lib/wine/wine64 --version) |
+| Compilers | $(x86_64-w64-mingw32-g++-posix --version | head -n1); $(i686-w64-mingw32-g++-posix --version | head -n1) |
+| Date | $(date -u '+%Y-%m-%d %H:%M UTC') |
+
+## Targets
+
+EOF
+    table targets
+    cat <<'EOF'
+## Single calls
+
+GDI and USER calls that the library's paths are made of, each timed by itself, to read the
+tables below by: a path's distance from its floor is what its other calls cost here.
+
+EOF
+    table single
+    cat <<'EOF'
+## Face build at attach
+
+With the library's code linked into the benchmark, `AttachLibrary` and `DetachLibrary` run
+again and again on each screen; the benchmark's own import table is watched, so every
+`BitBlt` of the widening is counted and logged. A *repeated fill* is found in the log as a
+copy of a band from the art followed by copies that land right after what is already filled
+and read either the band again or the start of the fill; its copies are checked against
+1 + ceil(log2(run / band)). Beside the library:
+
+- *WidenFace*: the library's widening alone, from the art loaded beforehand as attach loads it.
+- *Naive widening*: the library's copies as logged, but every fill copied band by band from the
+  art, from the same loaded art.
+- *Copy floor*: the four face bitmaps made at their final sizes, each filled by one plain copy
+  of a bitmap of that size holding the face, with a screen DC and two memory DCs as attach has.
+- *Where the time goes*: attach's steps, timed inside `AttachLibrary` by hooks on the
+  benchmark's imports of the USER32 function that makes each; the rest is the widening and what
+  joins the steps. The floor leaves out every step but the widening.
+
+Touching memory never used before is dear here (see the single calls), and whether a build is
+handed memory that was just freed is up to Wine, so every build is timed two ways: *just freed*,
+each timed run right after an untimed run of the same kind; and *never used*, every run keeping
+what it made until all runs are done, as a process's first attach finds memory.
+
+EOF
+    for id in face-copies fills face-time attach-steps; do table "$id"; done
+    cat <<'EOF'
+## Per call
+
+`DrawFace`, `GetObjectRect(20)` and each control's paint, through `Veltra1024.dll` as a host
+loads it; the GDI32 and USER32 calls are the DLL's own, counted at its import table. A control
+is repainted with `RedrawWindow(RDW_INVALIDATE | RDW_UPDATENOW)`, which paints it at once. The
+floor copies as many written pixels with plain `BitBlt`s, between bitmaps already selected into
+memory DCs.
+
+EOF
+    for id in drawface query20 paint-button paint-label paint-slip; do table "$id"; done
+    cat <<'EOF'
+## Invalidation
+
+The seek slip dragged by synthetic messages (a press on the thumb, then moves along the track):
+after each move the slip's update region is read with `GetUpdateRgn` and its area compared with
+the whole slip's. A label with blinking text ticked by `WM_TIMER`: every `BitBlt` of the DLL is
+logged, those into a window's DC are copies to the screen, those out of one are reads of the
+parent.
+
+EOF
+    for id in drag blink; do table "$id"; done
+} >"$out"
+echo "bench: wrote $out" >&2
