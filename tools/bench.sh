@@ -30,14 +30,15 @@ run() {  # arch screen [options]
     local arch=$1 screen=$2
     shift 2
     echo "bench: $arch at $screen" >&2
+    # Runs wait for other users of the same Wine prefix: its lock serialises them.
     "$root/tools/wine-run.sh" --arch "$arch" --screen "$screen" --cwd "$work/cwd" -- \
         "$root/build/$arch/bin/veltra_bench.exe" "$@" | tr -d '\r' >>"$results"
 }
 for screen in "${screens[@]}"; do
     if [ "$screen" = "$largest" ]; then
-        run x86_64 "$screen" --builds 21 --calls 201 --list-fills
+        run x86_64 "$screen" --builds 21 --calls 101 --list-fills
     else
-        run x86_64 "$screen" --builds 41 --calls 301
+        run x86_64 "$screen" --builds 31 --calls 201
     fi
 done
 for screen in "${screens[@]}"; do
