@@ -4,6 +4,8 @@
 #include <cstring>
 #include <sstream>
 
+#include "tests/support/import_table.h"
+
 namespace {
 
 Ledger* current = nullptr;
@@ -268,13 +270,6 @@ const Hook* FindHook(const char* name)
     return nullptr;
 }
 
-void WriteSlot(void** slot, void* value)
-{
-    DWORD old;
-    VirtualProtect(slot, sizeof *slot, PAGE_READWRITE, &old);
-    *slot = value;
-    VirtualProtect(slot, sizeof *slot, old, &old);
-}
 
 }  // namespace
 
@@ -312,27 +307,14 @@ Ledger::Ledger(HMODULE module)
     GetModuleHandleExA(GET_MODULE_HANDLE_EX_FLAG_FROM_ADDRESS | GET_MODULE_HANDLE_EX_FLAG_UNCHANGED_REFCOUNT,
                        reinterpret_cast<LPCSTR>(&current), &own);
     const bool watchHeap = module != own;
-    auto* base = reinterpret_cast<BYTE*>(module);
-    const auto* dos = reinterpret_cast<const IMAGE_DOS_HEADER*>(base);
-    const auto* nt = reinterpret_cast<const IMAGE_NT_HEADERS*>(base + dos->e_lfanew);
-    const IMAGE_DATA_DIRECTORY& imports = nt->OptionalHeader.DataDirectory[IMAGE_DIRECTORY_ENTRY_IMPORT];
-    auto* descriptor = reinterpret_cast<IMAGE_IMPORT_DESCRIPTOR*>(base + imports.VirtualAddress);
-    for (; imports.VirtualAddress && descriptor->Name; ++descriptor) {
-        auto* names = reinterpret_cast<IMAGE_THUNK_DATA*>(base + descriptor->OriginalFirstThunk);
-        auto* slots = reinterpret_cast<IMAGE_THUNK_DATA*>(base + descriptor->FirstThunk);
-        for (; names->u1.AddressOfData; ++names, ++slots) {
-            if (IMAGE_SNAP_BY_ORDINAL(names->u1.Ordinal))
-                continue;
-            const auto* byName = reinterpret_cast<const IMAGE_IMPORT_BY_NAME*>(base + names->u1.AddressOfData);
-            const Hook* hook = FindHook(reinterpret_cast<const char*>(byName->Name));
-            if (!hook || (hook->heap && !watchHeap))
-                continue;
-            void** slot = reinterpret_cast<void**>(&slots->u1.Function);
-            *hook->original = *slot;
-            patches_.push_back({slot, *slot});
-            WriteSlot(slot, hook->replacement);
-        }
-    }
+    ForEachImport(module, nullptr, [&](const char* function, void** slot) {
+        const Hook* hook = FindHook(function);
+        if (!hook || (hook->heap && !watchHeap))
+            return;
+        *hook->original = *slot;
+        patches_.push_back({slot, *slot});
+        WriteSlot(slot, hook->replacement);
+    });
 }
 
 Ledger::~Ledger()
