@@ -8,9 +8,10 @@
 
 #include "bench/bench.h"
 #include "bench/imports.h"
+#include "common/gdi.h"
+#include "common/library.h"
+#include "entry/attach.h"
 #include "face/face.h"
-#include "face/library.h"
-#include "window/gdi.h"
 
 namespace {
 

@@ -5,7 +5,7 @@
 
 #include "bench/bench.h"
 #include "bench/imports.h"
-#include "window/gdi.h"
+#include "common/gdi.h"
 
 namespace {
 

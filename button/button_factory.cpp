@@ -2,8 +2,8 @@
 #include <new>
 
 #include "button/color_buttom.h"
-#include "face/library.h"
-#include "window/table.h"
+#include "common/library.h"
+#include "common/table.h"
 
 namespace {
 

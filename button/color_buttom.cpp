@@ -3,8 +3,8 @@
 #include <algorithm>
 #include <new>
 
-#include "face/library.h"
-#include "window/gdi.h"
+#include "common/gdi.h"
+#include "common/library.h"
 
 namespace {
 

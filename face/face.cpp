@@ -1,13 +1,14 @@
 #include "face/face.h"
 
 #include <algorithm>
+#include <initializer_list>
 #include <iterator>
 
+#include "common/blit.h"
+#include "common/gdi.h"
+#include "common/library.h"
 #include "face/bitmap_file.h"
-#include "face/blit.h"
-#include "face/library.h"
 #include "include/veltra1024.h"
-#include "window/gdi.h"
 
 namespace {
 
@@ -98,6 +99,11 @@ void CopyBottom(HDC dest, HDC src, SIZE from, SIZE to)
     }
 }
 
+HBITMAP LoadFaceBitmap(ResourceId id)
+{
+    return LoadBitmapA(Library.ModuleHandle, MAKEINTRESOURCEA(id));
+}
+
 using CopyPieces = void (*)(HDC dest, HDC src, SIZE from, SIZE to);
 
 // Replaces face by a copy of size to, made by copy; keeps the design-size art when no
@@ -120,6 +126,26 @@ void Widen(HBITMAP& face, SIZE to, CopyPieces copy, HDC screen, HDC source, HDC 
 }
 
 }  // namespace
+
+void BuildFace()
+{
+    Library.FaceTop = LoadFaceBitmap(IdFaceTop);
+    Library.FaceBottom = LoadFaceBitmap(IdFaceBottom);
+    Library.FaceLeft = LoadFaceBitmap(IdFaceLeft);
+    Library.FaceRight = LoadFaceBitmap(IdFaceRight);
+    if (Library.ScreenWidth > DesignWidth || Library.ScreenHeight > DesignHeight)
+        WidenFace(Library.ScreenWidth, Library.ScreenHeight);
+    PrintLogo();
+}
+
+void ReleaseFace()
+{
+    for (HBITMAP* face : {&Library.FaceTop, &Library.FaceBottom, &Library.FaceLeft, &Library.FaceRight}) {
+        if (*face)
+            DeleteObject(*face);
+        *face = nullptr;
+    }
+}
 
 void WidenFace(int screenWidth, int screenHeight)
 {

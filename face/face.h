@@ -1,6 +1,13 @@
 // The face: four bitmaps framing the host's full-screen main window.
 #pragma once
 
+// Loads the four face bitmaps for the screen in the library-wide state, widens them when
+// the screen is larger than the design, and prints the logo.
+void BuildFace();
+
+// Deletes the face bitmaps.
+void ReleaseFace();
+
 // Replaces the four face bitmaps with copies widened to screenWidth x screenHeight by
 // repeating their bands. A size below the design in one direction leaves that direction
 // at design size.

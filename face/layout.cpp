@@ -2,10 +2,10 @@
 // fresh bitmaps for them.
 #include <iterator>
 
-#include "face/library.h"
+#include "common/gdi.h"
+#include "common/library.h"
+#include "common/table.h"
 #include "include/veltra1024.h"
-#include "window/gdi.h"
-#include "window/table.h"
 
 namespace {
 

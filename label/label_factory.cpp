@@ -1,7 +1,7 @@
 #include <iterator>
 #include <new>
 
-#include "face/library.h"
+#include "common/library.h"
 #include "label/lable_control.h"
 
 namespace {

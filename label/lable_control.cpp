@@ -4,7 +4,7 @@
 #include <cstring>
 #include <new>
 
-#include "window/gdi.h"
+#include "common/gdi.h"
 
 namespace {
 

@@ -8,9 +8,9 @@
 
 #include <memory>
 
+#include "common/gdi.h"
 #include "include/veltra1024.h"
 #include "window/base_window.h"
-#include "window/gdi.h"
 
 // The option bits of LableControl::flags.
 enum LabelFlag : DWORD {

@@ -3,8 +3,8 @@
 #include <cstring>
 #include <memory>
 
+#include "common/gdi.h"
 #include "label/lable_control.h"
-#include "window/gdi.h"
 
 namespace {
 

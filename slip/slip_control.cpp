@@ -5,8 +5,8 @@
 #include <cstdlib>
 #include <initializer_list>
 
-#include "face/library.h"
-#include "window/gdi.h"
+#include "common/gdi.h"
+#include "common/library.h"
 
 namespace {
 

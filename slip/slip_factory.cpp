@@ -1,10 +1,10 @@
 #include <new>
 
-#include "face/blit.h"
-#include "face/library.h"
+#include "common/blit.h"
+#include "common/gdi.h"
+#include "common/library.h"
+#include "common/table.h"
 #include "slip/slip_control.h"
-#include "window/gdi.h"
-#include "window/table.h"
 
 namespace {
 

@@ -2,7 +2,7 @@
 
 #include <initializer_list>
 
-#include "face/library.h"
+#include "common/library.h"
 
 const WindowClass ControlClass = {"QUOVEN_BASEWINDOW", CS_HREDRAW | CS_VREDRAW};
 const WindowClass SlipClass = {"QUOVEN_BASEWINDOW1", CS_HREDRAW | CS_VREDRAW | CS_DBLCLKS};

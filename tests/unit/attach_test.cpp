@@ -4,7 +4,8 @@
 
 #include <algorithm>
 
-#include "face/library.h"
+#include "common/library.h"
+#include "entry/attach.h"
 #include "include/veltra1024.h"
 #include "tests/support/ledger.h"
 

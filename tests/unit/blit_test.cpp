@@ -2,7 +2,7 @@
 // (or row) has its own colour, with the ledger counting the copies.
 #include <gtest/gtest.h>
 
-#include "face/blit.h"
+#include "common/blit.h"
 #include "tests/support/image.h"
 #include "tests/support/ledger.h"
 

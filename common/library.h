@@ -28,10 +28,3 @@ enum ResourceId : WORD {
     IdFaceBottom = 105,
     IdHandCursor = 1000,
 };
-
-// Fills the state for module on the current screen; the face is widened when the screen
-// is larger than the design, and the optional logo printed.
-void AttachLibrary(HINSTANCE module);
-
-// Deletes the face bitmaps.
-void DetachLibrary();

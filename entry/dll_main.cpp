@@ -1,6 +1,6 @@
 #include <windows.h>
 
-#include "face/library.h"
+#include "entry/attach.h"
 
 // The loader serialises these calls; nothing else runs before attach or after detach.
 extern "C" BOOL WINAPI DllMain(HINSTANCE module, DWORD reason, LPVOID)

@@ -1,4 +1,4 @@
-#include "face/blit.h"
+#include "common/blit.h"
 
 #include <algorithm>
 

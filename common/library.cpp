@@ -1,0 +1,3 @@
+#include "common/library.h"
+
+LibraryState Library;

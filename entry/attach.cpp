@@ -1,0 +1,20 @@
+#include "entry/attach.h"
+
+#include "common/library.h"
+#include "face/face.h"
+#include "window/base_window.h"
+
+void AttachLibrary(HINSTANCE module)
+{
+    Library.ModuleHandle = module;
+    Library.HandCursor = LoadCursorA(module, MAKEINTRESOURCEA(IdHandCursor));
+    Library.ScreenWidth = GetSystemMetrics(SM_CXSCREEN);
+    Library.ScreenHeight = GetSystemMetrics(SM_CYSCREEN);
+    BuildFace();
+}
+
+void DetachLibrary()
+{
+    UnregisterControlClasses();
+    ReleaseFace();
+}
