@@ -7,6 +7,7 @@
 
 #include <memory>
 #include <string>
+#include <utility>
 #include <vector>
 
 #include "tests/host/host.h"
@@ -28,7 +29,9 @@ protected:
         veltra = nullptr;
     }
 
-    void SetUp() override { ledger = std::make_unique<Ledger>(veltra->module); }
+    // Over the page heap: a touch of memory the library freed, or past a block it took,
+    // faults at once.
+    void SetUp() override { ledger = std::make_unique<Ledger>(veltra->module, Ledger::Heap::Pages); }
 
     void TearDown() override
     {
@@ -66,5 +69,15 @@ protected:
         return control;
     }
 
+    // The host destroys victim from inside its callback, at the first notification whose
+    // code is destroyOn.
+    static void DestroyVictimOn(int code)
+    {
+        if (code == destroyOn && victim)
+            std::exchange(victim, nullptr)->Destroy();
+    }
+
     std::vector<Control*> made;
+    static inline Control* victim = nullptr;
+    static inline int destroyOn = -1;
 };

@@ -1,5 +1,8 @@
 #include "tests/support/ledger.h"
 
+#include <malloc.h>
+
+#include <algorithm>
 #include <cstdlib>
 #include <cstring>
 #include <sstream>
@@ -196,49 +199,187 @@ BOOL WINAPI HookBitBlt(HDC dest, int x, int y, int cx, int cy, HDC src, int sx, 
     return ORIGINAL(BitBlt)(dest, x, y, cx, cy, src, sx, sy, rop);
 }
 
+// A heap in which every block ends at a page boundary followed by an inaccessible page,
+// and a freed block's pages become inaccessible and are never handed out again: a read or
+// write past the end of a block, or of a freed block, faults at once. Address space is
+// reserved in large regions and never given back, so a block may outlive its ledger.
+class PageHeap {
+public:
+    PageHeap()
+    {
+        SYSTEM_INFO system;
+        GetSystemInfo(&system);
+        page_ = system.dwPageSize;
+    }
+
+    void* Allocate(size_t size)
+    {
+        size = std::max<size_t>(size, 1);
+        const size_t pages = (size + page_ - 1) / page_ * page_;
+        char* first = Reserve(pages + page_);  // the last page stays inaccessible
+        if (!first || !VirtualAlloc(first, pages, MEM_COMMIT, PAGE_READWRITE))
+            return nullptr;
+        // Aligned as malloc's blocks are, but no more than the size needs, so that most
+        // blocks end exactly at the guard page.
+        const uintptr_t alignment = std::min<uintptr_t>(MEMORY_ALLOCATION_ALIGNMENT, size & (~size + 1));
+        auto* block = reinterpret_cast<void*>(reinterpret_cast<uintptr_t>(first + pages - size) & ~(alignment - 1));
+        live_[block] = {first, pages, size};
+        return block;
+    }
+
+    // Whether block lies in the heap's address space, live or freed.
+    bool Owns(const void* block) const
+    {
+        for (const Region& region : regions_)
+            if (block >= region.base && block < region.base + region.size)
+                return true;
+        return false;
+    }
+
+    // The size of a live block; 0 for any other.
+    size_t SizeOf(void* block) const
+    {
+        const auto found = live_.find(block);
+        return found == live_.end() ? 0 : found->second.size;
+    }
+
+    // False when block is no live block of this heap: freed already, or never handed out.
+    bool Free(void* block)
+    {
+        const auto found = live_.find(block);
+        if (found == live_.end())
+            return false;
+        VirtualFree(found->second.first, found->second.pages, MEM_DECOMMIT);
+        live_.erase(found);
+        return true;
+    }
+
+private:
+    struct Region {
+        char* base;
+        size_t size;
+        size_t used;
+    };
+    struct Block {
+        char* first;   // its first page
+        size_t pages;  // bytes of its committed pages
+        size_t size;
+    };
+
+    static constexpr size_t RegionSize = 64 << 20;
+
+    char* Reserve(size_t bytes)
+    {
+        if (regions_.empty() || regions_.back().size - regions_.back().used < bytes) {
+            const size_t size = std::max(RegionSize, bytes);
+            auto* base = static_cast<char*>(VirtualAlloc(nullptr, size, MEM_RESERVE, PAGE_NOACCESS));
+            if (!base)
+                return nullptr;
+            regions_.push_back({base, size, 0});
+        }
+        Region& region = regions_.back();
+        char* first = region.base + region.used;
+        region.used += bytes;
+        return first;
+    }
+
+    size_t page_;
+    std::vector<Region> regions_;
+    std::map<void*, Block> live_;
+};
+
+PageHeap& Pages()
+{
+    static PageHeap heap;
+    return heap;
+}
+
 // The C runtime's heap, as the module's own imports reach it (operator new included,
-// since the module's C++ runtime is linked into it).
+// since the module's C++ runtime is linked into it). The page heap's blocks go back to it
+// whenever they are freed, during the ledger that made them or after, so these hooks also
+// run with no ledger.
+bool PageMode() { return current && current->UsesPageHeap(); }
+
+void* Take(size_t size)
+{
+    void* block = PageMode() ? Pages().Allocate(size) : ORIGINAL(malloc)(size);
+    if (!block && PageMode())
+        current->Fault("the page heap has no room for " + std::to_string(size) + " bytes");
+    if (current)
+        current->HeapTook(block, size);
+    return block;
+}
+
+void Give(void* block)
+{
+    if (!block)
+        return;
+    if (current)
+        current->HeapFreed(block);
+    if (!Pages().Owns(block))
+        ORIGINAL(free)(block);
+    else if (!Pages().Free(block) && current)
+        current->Fault("a page-heap block freed twice");
+}
+
+bool HeapRefused() { return current && current->Refuse(); }
+
 void* __cdecl Hookmalloc(size_t size)
 {
-    if (current->Refuse())
-        return nullptr;
-    void* block = ORIGINAL(malloc)(size);
-    current->HeapTook(block, size);
-    return block;
+    return HeapRefused() ? nullptr : Take(size);
 }
 
 void* __cdecl Hookcalloc(size_t count, size_t size)
 {
-    if (current->Refuse())
+    if (HeapRefused() || (size && count > SIZE_MAX / size))
         return nullptr;
-    void* block = ORIGINAL(calloc)(count, size);
-    current->HeapTook(block, count * size);
+    void* block = Take(count * size);
+    if (block)
+        std::memset(block, 0, count * size);
     return block;
 }
 
 void* __cdecl Hookrealloc(void* block, size_t size)
 {
-    if (current->Refuse())
+    if (HeapRefused())
         return nullptr;  // the old block stays the caller's
-    void* moved = ORIGINAL(realloc)(block, size);
-    if (moved || size == 0)
-        current->HeapFreed(block);
-    current->HeapTook(moved, size);
+    if (!block)
+        return Take(size);
+    if (!size) {
+        Give(block);
+        return nullptr;
+    }
+    if (!PageMode() && !Pages().Owns(block)) {
+        void* moved = ORIGINAL(realloc)(block, size);
+        if (moved && current) {
+            current->HeapFreed(block);
+            current->HeapTook(moved, size);
+        }
+        return moved;
+    }
+    // Between the two heaps, or within the page heap, a block always moves.
+    const size_t old = Pages().Owns(block) ? Pages().SizeOf(block) : _msize(block);
+    void* moved = Take(size);
+    if (moved) {
+        std::memcpy(moved, block, std::min(old, size));
+        Give(block);
+    }
     return moved;
 }
 
 void __cdecl Hookfree(void* block)
 {
-    current->HeapFreed(block);
-    ORIGINAL(free)(block);
+    Give(block);
 }
 
 char* __cdecl Hook_strdup(const char* text)
 {
-    if (current->Refuse())
+    if (HeapRefused())
         return nullptr;
-    char* copy = ORIGINAL(_strdup)(text);
-    current->HeapTook(copy, copy ? std::strlen(copy) + 1 : 0);
+    const size_t size = std::strlen(text) + 1;
+    auto* copy = static_cast<char*>(Take(size));
+    if (copy)
+        std::memcpy(copy, text, size);
     return copy;
 }
 
@@ -275,8 +416,9 @@ const Hook* FindHook(const char* name)
 
 void HostReleased(HANDLE handle)
 {
+    // A window takes its timers with it.
     if (current)
-        current->Gone(handle, "the host");
+        current->WindowGone(static_cast<HWND>(handle), "the host");
 }
 
 std::string DescribeObject(HGDIOBJ object)
@@ -299,7 +441,7 @@ std::string DescribeObject(HGDIOBJ object)
     }
 }
 
-Ledger::Ledger(HMODULE module)
+Ledger::Ledger(HMODULE module, Heap heap) : pageHeap_(heap == Heap::Pages)
 {
     current = this;
     // The ledger's own bookkeeping takes heap: in its own module that would hook itself.
@@ -311,8 +453,10 @@ Ledger::Ledger(HMODULE module)
         const Hook* hook = FindHook(function);
         if (!hook || (hook->heap && !watchHeap))
             return;
-        *hook->original = *slot;
-        patches_.push_back({slot, *slot});
+        // A heap hook left in place by an earlier ledger keeps the true original.
+        if (*slot != hook->replacement)
+            *hook->original = *slot;
+        patches_.push_back({slot, *slot, hook->heap});
         WriteSlot(slot, hook->replacement);
     });
 }
@@ -320,9 +464,11 @@ Ledger::Ledger(HMODULE module)
 Ledger::~Ledger()
 {
     // A module unloaded while it was watched has taken its import table with it.
+    // The page heap's blocks must find their way back to it whenever they are freed: its
+    // heap hooks stay.
     HMODULE stillThere;
     for (const Patch& patch : patches_)
-        if (GetModuleHandleExA(GET_MODULE_HANDLE_EX_FLAG_FROM_ADDRESS | GET_MODULE_HANDLE_EX_FLAG_UNCHANGED_REFCOUNT,
+        if (!(patch.heap && pageHeap_) && GetModuleHandleExA(GET_MODULE_HANDLE_EX_FLAG_FROM_ADDRESS | GET_MODULE_HANDLE_EX_FLAG_UNCHANGED_REFCOUNT,
                                reinterpret_cast<LPCSTR>(patch.slot), &stillThere))
             WriteSlot(patch.slot, patch.original);
     current = nullptr;
@@ -400,9 +546,9 @@ void Ledger::Gone(HANDLE handle, const char* by)
         deletedForeign_.push_back(by);
 }
 
-void Ledger::WindowGone(HWND window)
+void Ledger::WindowGone(HWND window, const char* by)
 {
-    Gone(window, "DestroyWindow");
+    Gone(window, by);
     // Timers die with their window.
     for (auto timer = timers_.begin(); timer != timers_.end();)
         timer = timer->first == window ? timers_.erase(timer) : std::next(timer);

@@ -15,8 +15,13 @@
 
 class Ledger {
 public:
+    // Where the module's heap blocks come from while the ledger watches: the C runtime's
+    // heap, or a page heap in which a block's end and every freed block are inaccessible
+    // pages, never handed out again, so that an overrun or a use after free faults at once.
+    enum class Heap { Runtime, Pages };
+
     // Hooks module's imports until the ledger goes. One ledger at a time.
-    explicit Ledger(HMODULE module);
+    explicit Ledger(HMODULE module, Heap heap = Heap::Runtime);
     ~Ledger();
     Ledger(const Ledger&) = delete;
     Ledger& operator=(const Ledger&) = delete;
@@ -65,6 +70,7 @@ public:
     bool Failed() const { return failAt_ && creations_ >= failAt_; }
 
     // Called by the hooks.
+    bool UsesPageHeap() const { return pageHeap_; }
     bool Refuse() { return ++creations_ == failAt_; }
     void HeapTook(void* block, size_t size);
     void HeapFreed(void* block) { heap_.erase(block); }
@@ -72,7 +78,7 @@ public:
     void Made(HANDLE handle, const char* kind, const char* by);
     void Gone(HANDLE handle, const char* by);
     void Fault(const std::string& what) { faults_.push_back(what); }
-    void WindowGone(HWND window);
+    void WindowGone(HWND window, const char* by = "DestroyWindow");
     void TimerStarted(HWND window, UINT_PTR id) { timers_.insert({window, id}); }
     void TimerStopped(HWND window, UINT_PTR id) { timers_.erase({window, id}); }
     void RememberDefaults(HDC dc);
@@ -84,11 +90,13 @@ private:
     struct Patch {
         void** slot;
         void* original;
+        bool heap;
     };
     struct Record {
         std::string kind;
         std::string by;
     };
+    bool pageHeap_;
     std::vector<Patch> patches_;
     std::map<std::string, int> calls_;
     std::map<HANDLE, Record> alive_;
