@@ -214,10 +214,13 @@ void ColorButtom::Invalidate()
     InvalidateRect(hWnd, nullptr, FALSE);
 }
 
-// The last step of every message that notifies: the host may destroy the button from
-// inside its callback.
-void ColorButtom::Notify(int code, WPARAM detail)
+// False when the host destroyed the button from its callback: the caller then touches
+// nothing of it. Every message that notifies does so as its last step.
+bool ColorButtom::Notify(int code, WPARAM detail)
 {
-    if (notify)
-        notify(controlId, code, detail, userData);
+    if (!notify)
+        return true;
+    Lifeline::Watch watch(lifeline);
+    notify(controlId, code, detail, userData);
+    return watch.Alive();
 }

@@ -6,6 +6,7 @@
 
 #include "include/veltra1024.h"
 #include "window/base_window.h"
+#include "window/lifeline.h"
 
 class ColorButtom final : public BaseWindow {
 public:
@@ -41,7 +42,7 @@ private:
     void BackToRest();
     void StopTimers();
     void Invalidate();
-    void Notify(int code, WPARAM detail);
+    bool Notify(int code, WPARAM detail);
 
     int controlId = 0;
     NotifyProc notify = nullptr;
@@ -54,4 +55,5 @@ private:
     HCURSOR hoverCursor;
     INT_PTR userData = 0;
     BOOL showDot = FALSE;
+    Lifeline lifeline;  // after the documented fields
 };

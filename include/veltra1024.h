@@ -101,7 +101,12 @@ typedef struct ISlipControl ISlipControl;
 
 /* A colour button's callback: the button's type code, the event code, the event's
  * detail (the mouse key-state flags, or 0) and the host's value given to the factory.
- * Called synchronously from the button's window procedure. */
+ * Called synchronously from the button's window procedure.
+ *
+ * From inside any of the library's callbacks (NotifyProc, SlipNotifyProc, and the
+ * parent's handling of a label's WM_NOTIFY) the host may call any slot of the control
+ * that called, Destroy included: a destroyed control touches nothing of itself once the
+ * callback returns. */
 typedef void(WINAPI* NotifyProc)(int controlId, int code, WPARAM detail, INT_PTR userData);
 
 /* A slip control's callback: the slip's type code, the host's value, the event code. */
@@ -267,10 +272,16 @@ protected:
 /*
  * A slider (type 0: the seek bar with a start and an end marker, which the user places by
  * clicking the track; 1: a short horizontal slider; 10: a short vertical one). It keeps
- * positions, not values: values come from positions through the range, as unsigned
- * 32-bit numbers; a value outside the range puts the item at the nearer end. Any range
- * works: while minimum <= maximum (as ints, up to INT_MIN..INT_MAX), GetValue stays in
- * it, whatever was set or dragged; a reversed range wraps round the unsigned numbers.
+ * positions, not values: values come from positions through the range.
+ *
+ * Reading: while minimum <= maximum (as ints, up to INT_MIN..INT_MAX), GetValue stays in
+ * the range, whatever was set or dragged. Setting: SetValue and the marker
+ * setters compare values as unsigned 32-bit numbers, so they place an item as a host
+ * expects only in a range that does not cross zero, 0 <= minimum <= maximum or
+ * minimum <= maximum < 0; there a value below the range goes to the minimum end and one
+ * above to the maximum end. In a range that crosses zero a negative value counts as a
+ * large one: on -10..10, SetValue(-10) puts the thumb at the maximum end. A reversed
+ * range wraps round the unsigned numbers.
  */
 struct ISlipControl : IBaseWindow {
     virtual void Destroy() = 0;                          /* 5: destroys the window and frees the object */

@@ -3,6 +3,7 @@
 #include <cstdlib>
 #include <cstring>
 #include <new>
+#include <utility>
 
 #include "common/gdi.h"
 
@@ -105,7 +106,7 @@ LableControl::LableControl()
 
 LableControl::~LableControl()
 {
-    ReleaseWindow();
+    ReleaseWindow(hWnd, prevWndProc);
     if (OwnsText())
         delete[] labelText;
 }
@@ -114,10 +115,20 @@ BOOL LableControl::Create(const RECT* rect, int id, HWND parent)
 {
     if (!rect)
         return FALSE;
-    ReleaseWindow();
-    controlId = id;
-    return CreateChild(ControlClass, parent, rect->left, rect->top, rect->right - rect->left,
-                       rect->bottom - rect->top);
+    // The window served so far is let go only once the new one exists; meanwhile the new
+    // window's first messages must not reach the old one's procedure.
+    const HWND oldWindow = hWnd;
+    const WNDPROC oldProc = std::exchange(prevWndProc, nullptr);
+    const int oldId = std::exchange(controlId, id);
+    if (!CreateChild(ControlClass, parent, rect->left, rect->top, rect->right - rect->left,
+                     rect->bottom - rect->top)) {
+        hWnd = oldWindow;
+        prevWndProc = oldProc;
+        controlId = oldId;
+        return FALSE;
+    }
+    ReleaseWindow(oldWindow, oldProc);
+    return TRUE;
 }
 
 void LableControl::Destroy()
@@ -134,23 +145,24 @@ void* LableControl::ScalarDeletingDestructor(unsigned int flags)
     return this;
 }
 
-// A window that this label no longer serves must not reach it: it gets its own procedure
-// back and loses the label's blink, so that nothing calls into the label once it is freed.
-void LableControl::ReleaseWindow()
+// A window that this label no longer serves must not reach it: it loses the label's blink
+// and its binding, so that nothing calls into the label once it is freed, and gets its own
+// procedure (previous) back, unless another has been put over the label's since: that one
+// calls the label's as its own previous, and restoring would cut it out of the chain.
+void LableControl::ReleaseWindow(HWND window, WNDPROC previous)
 {
-    if (!hWnd || !IsWindow(hWnd) || GetWindowLongPtrA(hWnd, GWLP_USERDATA) != reinterpret_cast<LONG_PTR>(this))
+    if (!window || !IsWindow(window) || GetWindowLongPtrA(window, GWLP_USERDATA) != reinterpret_cast<LONG_PTR>(this))
         return;
-    KillTimer(hWnd, BlinkTimer);
-    if (prevWndProc)
-        SetWindowLongPtrA(hWnd, GWLP_WNDPROC, reinterpret_cast<LONG_PTR>(prevWndProc));
-    SetWindowLongPtrA(hWnd, GWLP_USERDATA, 0);
-    prevWndProc = nullptr;
+    KillTimer(window, BlinkTimer);
+    if (previous && GetWindowLongPtrA(window, GWLP_WNDPROC) == reinterpret_cast<LONG_PTR>(StaticWndProc))
+        SetWindowLongPtrA(window, GWLP_WNDPROC, reinterpret_cast<LONG_PTR>(previous));
+    SetWindowLongPtrA(window, GWLP_USERDATA, 0);
 }
 
 LRESULT LableControl::WindowProc(HWND hwnd, UINT msg, WPARAM wParam, LPARAM lParam)
 {
-    // Kept before any handler runs: the host may destroy the label from inside the click
-    // notification, and what is left to do must not read the freed object.
+    // Kept before any handler runs: passing the message on reads nothing of the label,
+    // which the host may have destroyed meanwhile.
     const WNDPROC previous = prevWndProc;
     // What the label handled still reaches an adopted window's own procedure.
     const auto passOn = [&]() -> LRESULT {
@@ -161,7 +173,7 @@ LRESULT LableControl::WindowProc(HWND hwnd, UINT msg, WPARAM wParam, LPARAM lPar
     case WM_ERASEBKGND:     return 1;  // Paint covers every pixel
     case WM_SYSCOLORCHANGE: OnSysColorChange(); return passOn();
     case WM_TIMER:          OnTimer(wParam); return passOn();
-    case WM_LBUTTONDOWN:    OnLeftDown(); return passOn();
+    case WM_LBUTTONDOWN:    return OnLeftDown() || IsWindow(hwnd) ? passOn() : 0;  // no message for a gone window
     case WM_SETCURSOR:      if (OnSetCursor()) return TRUE; break;
     default:                break;
     }
@@ -197,13 +209,16 @@ void LableControl::OnTimer(UINT_PTR timerId)
     Invalidate();
 }
 
-// The last step of the message before it is passed on: the parent may destroy the label.
-void LableControl::OnLeftDown()
+// The last step of the message before it is passed on. False when the parent destroyed
+// the label on hearing of the click: the caller then touches nothing of it.
+bool LableControl::OnLeftDown()
 {
     if (flags & FlagSilentClick)
-        return;
+        return true;
     NMHDR click = {hWnd, static_cast<UINT_PTR>(controlId), VELTRA_LABEL_CLICKED};
+    Lifeline::Watch watch(lifeline);
     SendMessageA(GetParent(hWnd), WM_NOTIFY, static_cast<WPARAM>(controlId), reinterpret_cast<LPARAM>(&click));
+    return watch.Alive();
 }
 
 BOOL LableControl::RefreshBackground()
@@ -226,9 +241,11 @@ BOOL LableControl::SetForeColor(COLORREF color)
 
 BOOL LableControl::SetText(const char* text)
 {
+    // Copied before the old copy goes: text may be that copy, or a part of it.
+    char* copy = CopyText(text, text ? std::strlen(text) : 0);
     if (OwnsText())
         delete[] labelText;
-    labelText = CopyText(text, text ? std::strlen(text) : 0);
+    labelText = copy;
     // The parent repaints what lies under a transparent label as well.
     if (flags & FlagTransparent) {
         const RECT under = RectInParent(hWnd);
@@ -312,11 +329,14 @@ BOOL LableControl::SetHighlight(BOOL enable, BOOL downRight)
 
 BOOL LableControl::Attach(HWND window)
 {
-    // A window that runs the library's procedure already (this label's or another
-    // control's) would be handed its own messages back without end.
-    if (!IsWindow(window) || GetWindowLongPtrA(window, GWLP_WNDPROC) == reinterpret_cast<LONG_PTR>(StaticWndProc))
+    // A window that runs the library's procedure (this label's or another control's, even
+    // under a procedure the host put over it) would be handed its own messages back
+    // without end.
+    const auto library = reinterpret_cast<ULONG_PTR>(StaticWndProc);
+    if (!IsWindow(window) || static_cast<ULONG_PTR>(GetWindowLongPtrA(window, GWLP_WNDPROC)) == library ||
+        GetClassLongPtrA(window, GCLP_WNDPROC) == library)
         return FALSE;
-    ReleaseWindow();
+    ReleaseWindow(hWnd, prevWndProc);
     hWnd = window;
     SetWindowLongPtrA(window, GWLP_USERDATA, reinterpret_cast<LONG_PTR>(this));
     prevWndProc = reinterpret_cast<WNDPROC>(

@@ -11,6 +11,7 @@
 #include "common/gdi.h"
 #include "include/veltra1024.h"
 #include "window/base_window.h"
+#include "window/lifeline.h"
 
 // The option bits of LableControl::flags.
 enum LabelFlag : DWORD {
@@ -75,8 +76,8 @@ private:
     void OnSysColorChange();
     bool OnSetCursor();
     void OnTimer(UINT_PTR timerId);
-    void OnLeftDown();
-    void ReleaseWindow();  // unbinds the window served so far
+    bool OnLeftDown();
+    void ReleaseWindow(HWND window, WNDPROC previous);
     bool OwnsText() const { return labelText && labelText != UseWindowText; }
     void RemakeFont();
     BOOL Invalidate();
@@ -96,4 +97,5 @@ private:
     GdiObject<HBITMAP> backSnapshot;
     int controlId = 0;
     WNDPROC prevWndProc = nullptr;
+    Lifeline lifeline;  // after the documented fields
 };

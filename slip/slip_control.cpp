@@ -4,6 +4,7 @@
 #include <cstdio>
 #include <cstdlib>
 #include <initializer_list>
+#include <utility>
 
 #include "common/gdi.h"
 #include "common/library.h"
@@ -395,7 +396,11 @@ void SlipControl::OnDoubleClick()
         SetWindowLongPtrA(editWnd, GWLP_ID, EditBoxId);
         char text[16];
         std::snprintf(text, sizeof text, "%d", GetValue());
+        // The box reports its new text at once, and the host hears of the value.
+        Lifeline::Watch watch(lifeline);
         SetWindowTextA(editWnd, text);
+        if (!watch.Alive())
+            return;
         SetCapture(hWnd);
     }
     ShowWindow(editWnd, SW_SHOW);
@@ -429,8 +434,8 @@ void SlipControl::CloseEditBox()
 {
     if (!editWnd)
         return;
-    DestroyWindow(editWnd);
-    editWnd = nullptr;
+    // Cleared first: the box's losing the focus comes back here while it is destroyed.
+    DestroyWindow(std::exchange(editWnd, nullptr));
     ReleaseCapture();
 }
 
@@ -458,8 +463,13 @@ void SlipControl::PlaceMarker(int u)
     BitBlt(window, now.left, now.top, size.cx, size.cy, memory, 0, 0, SRCCOPY);
 }
 
-void SlipControl::Notify(int code)
+// False when the host destroyed the slip from its callback: the caller then touches
+// nothing of it.
+bool SlipControl::Notify(int code)
 {
-    if (notify)
-        notify(controlId, userData, code);
+    if (!notify)
+        return true;
+    Lifeline::Watch watch(lifeline);
+    notify(controlId, userData, code);
+    return watch.Alive();
 }

@@ -7,6 +7,7 @@
 
 #include "include/veltra1024.h"
 #include "window/base_window.h"
+#include "window/lifeline.h"
 
 class SlipControl final : public BaseWindow {
 public:
@@ -65,7 +66,7 @@ private:
     void OnEditChange(HWND box);
     void CloseEditBox();
     void PlaceMarker(int u);
-    void Notify(int code);
+    bool Notify(int code);
 
     UINT minimum = 0;
     UINT span = 1;
@@ -93,6 +94,7 @@ private:
     COLORREF valueColor = RGB(0, 0, 255);
     HWND editWnd = nullptr;
     HWND lastEditWnd = nullptr;
+    Lifeline lifeline;  // after the documented fields
 };
 
 // Adds rect to region, making the region when there is none yet.

@@ -491,16 +491,37 @@ TEST_F(Buttons, TimerMessagesDriveTheRepeatAndOthersAreIgnored)
     button->SetAutoRepeat(FALSE);
 }
 
-TEST_F(Buttons, TheHostMayDestroyAButtonFromItsCallback)
+// Each notification, whatever message brings it: the host may destroy the button there,
+// and the button touches nothing of itself afterwards (the page heap would fault).
+TEST_F(Buttons, TheHostMayDestroyAButtonFromEachOfItsCallbacks)
 {
-    static IColorButtom* victim;
-    victim = Make(15);
-    made.clear();
-    onEvent = [](const Event&) { victim->Destroy(); };
-    const HWND window = WindowOf(victim);
-    SendMessageA(window, WM_LBUTTONDOWN, MK_LBUTTON, Point(2, 2));
-    EXPECT_FALSE(IsWindow(window));
-    EXPECT_EQ(events.size(), 1u);
+    const struct {
+        const char* name;
+        int code;
+        std::vector<std::pair<UINT, WPARAM>> messages;
+    } cases[] = {
+        {"press", VELTRA_BUTTON_PRESSED, {{WM_LBUTTONDOWN, MK_LBUTTON}}},
+        {"release", VELTRA_BUTTON_RELEASED, {{WM_LBUTTONDOWN, MK_LBUTTON}, {WM_LBUTTONUP, 0}}},
+        {"right press", VELTRA_BUTTON_RIGHT_PRESSED, {{WM_RBUTTONDOWN, MK_RBUTTON}}},
+        {"first repeat", VELTRA_BUTTON_REPEAT, {{WM_TIMER, 101}}},
+        {"later repeat", VELTRA_BUTTON_REPEAT, {{WM_TIMER, 100}}},
+    };
+    onEvent = [](const Event& e) { DestroyVictimOn(e.code); };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.name);
+        events.clear();
+        victim = Make(15);
+        made.clear();
+        destroyOn = c.code;
+        victim->SetAutoRepeat(TRUE);
+        const HWND window = WindowOf(victim);
+        for (const auto& [msg, wParam] : c.messages)
+            if (IsWindow(window))
+                SendMessageA(window, msg, wParam, Point(2, 2));
+        EXPECT_FALSE(IsWindow(window));
+        ASSERT_FALSE(events.empty());
+        EXPECT_EQ(events.back().code, c.code);
+    }
 }
 
 TEST_F(Buttons, WithoutACallbackEverythingElseWorks)

@@ -6,6 +6,7 @@
 #include <cstdlib>
 #include <cstring>
 #include <iterator>
+#include <map>
 #include <memory>
 #include <optional>
 #include <string>
@@ -139,6 +140,22 @@ LRESULT CALLBACK ForeignProc(HWND window, UINT msg, WPARAM wParam, LPARAM lParam
 }
 
 bool Saw(UINT msg) { return std::find(foreignSaw.begin(), foreignSaw.end(), msg) != foreignSaw.end(); }
+
+// A procedure the host puts over a window's, counting the messages it passes on.
+std::map<HWND, WNDPROC> underSubclass;
+int subclassSaw = 0;
+
+LRESULT CALLBACK HostSubclass(HWND window, UINT msg, WPARAM wParam, LPARAM lParam)
+{
+    ++subclassSaw;
+    return CallWindowProcA(underSubclass[window], window, msg, wParam, lParam);
+}
+
+void Subclass(HWND window)
+{
+    underSubclass[window] =
+        reinterpret_cast<WNDPROC>(SetWindowLongPtrA(window, GWLP_WNDPROC, reinterpret_cast<LONG_PTR>(HostSubclass)));
+}
 
 // ---- Pixels
 
@@ -537,6 +554,17 @@ TEST_F(Labels, SetTextKeepsItsOwnCopyAndNeverTouchesTheWindowText)
         GetWindowTextA(window, windowText, sizeof windowText);
         EXPECT_STREQ(windowText, "window");
     }
+}
+
+// The text GetText hands out stays valid as the argument of the next SetText.
+TEST_F(Labels, SetTextTakesTheLabelsOwnTextOrAPartOfIt)
+{
+    ILableControl* label = Make(0);
+    label->SetText("own text");
+    EXPECT_TRUE(label->SetText(label->GetText()));
+    EXPECT_STREQ(label->GetText(), "own text");
+    EXPECT_TRUE(label->SetText(label->GetText() + 4));
+    EXPECT_STREQ(label->GetText(), "text");
 }
 
 TEST_F(Labels, SetTextOnATransparentLabelInvalidatesTheParentUnderItToo)
@@ -1215,8 +1243,10 @@ TEST_F(Labels, AttachRefusesWindowsItCannotServe)
 {
     ILableControl* label = Make(3);
     ILableControl* other = Make(4);
+    ILableControl* subclassed = Make(5);
     const HWND own = WindowOf(label);
-    for (HWND window : {HWND(nullptr), reinterpret_cast<HWND>(0x4321), own, WindowOf(other)}) {
+    Subclass(WindowOf(subclassed));  // still the library's class underneath
+    for (HWND window : {HWND(nullptr), reinterpret_cast<HWND>(0x4321), own, WindowOf(other), WindowOf(subclassed)}) {
         SCOPED_TRACE(window);
         EXPECT_FALSE(label->Attach(window));
         EXPECT_EQ(WindowOf(label), own);
@@ -1262,19 +1292,59 @@ TEST_F(Labels, DeletingTheObjectFirstLeavesAnInertWindow)
     EXPECT_TRUE(clicks.empty());
 }
 
+// The window gets its own procedure back, unless the host has put another over the
+// label's since: that one stays, with the window's messages reaching it.
 TEST_F(Labels, DeletingAnAttachedLabelGivesTheWindowItsProcedureBack)
 {
-    const HWND foreign = MakeForeign({200, 600, 260, 620});
-    ILableControl* label = Make(1);
-    windows.push_back(WindowOf(label));
-    Forget(label);
-    label->Attach(foreign);
-    label->SetFlags(VELTRA_LABEL_BLINK_TEXT, VELTRA_LABEL_BLINK_TEXT);
-    label->ScalarDeletingDestructor(1);
-    EXPECT_EQ(GetWindowLongPtrA(foreign, GWLP_WNDPROC), reinterpret_cast<LONG_PTR>(ForeignProc));
-    EXPECT_EQ(GetWindowLongPtrA(foreign, GWLP_USERDATA), 0);
-    EXPECT_EQ(ledger->Timers(), std::vector<UINT_PTR>{});
-    foreignSaw.clear();
-    EXPECT_EQ(SendMessageA(foreign, WM_ERASEBKGND, 0, 0), 0);  // the window's own answer now
-    EXPECT_TRUE(Saw(WM_ERASEBKGND));
+    for (bool hostSubclasses : {false, true}) {
+        SCOPED_TRACE(hostSubclasses ? "subclassed by the host after Attach" : "as attached");
+        const HWND foreign = MakeForeign({200, 600, 260, 620});
+        ILableControl* label = Make(1);
+        windows.push_back(WindowOf(label));
+        Forget(label);
+        label->Attach(foreign);
+        label->SetFlags(VELTRA_LABEL_BLINK_TEXT, VELTRA_LABEL_BLINK_TEXT);
+        if (hostSubclasses)
+            Subclass(foreign);
+        label->ScalarDeletingDestructor(1);
+        EXPECT_EQ(GetWindowLongPtrA(foreign, GWLP_WNDPROC),
+                  reinterpret_cast<LONG_PTR>(hostSubclasses ? HostSubclass : ForeignProc));
+        EXPECT_EQ(GetWindowLongPtrA(foreign, GWLP_USERDATA), 0);
+        EXPECT_EQ(ledger->Timers(), std::vector<UINT_PTR>{});
+        foreignSaw.clear();
+        subclassSaw = 0;
+        SendMessageA(foreign, WM_ERASEBKGND, 0, 0);
+        EXPECT_EQ(subclassSaw, hostSubclasses ? 1 : 0);
+        EXPECT_EQ(Saw(WM_ERASEBKGND), !hostSubclasses);  // past the label's, the default procedure
+    }
+}
+
+// A slot-18 Create refused its window leaves the label serving the window it had, its own
+// or an attached one.
+TEST_F(Labels, ACreateThatFailsKeepsTheWindowServedSoFar)
+{
+    for (bool attached : {false, true}) {
+        SCOPED_TRACE(attached ? "attached" : "its own");
+        ILableControl* label = Make(2);
+        const HWND served = attached ? MakeForeign({300, 600, 360, 620}) : WindowOf(label);
+        if (attached) {
+            windows.push_back(WindowOf(label));
+            label->Attach(served);
+        }
+        const RECT place = {10, 10, 50, 30};
+        ledger->FailCreation(1);
+        EXPECT_FALSE(label->Create(&place, 9, *host));
+        EXPECT_TRUE(ledger->Failed());
+        EXPECT_EQ(WindowOf(label), served);
+        EXPECT_EQ(GetWindowLongPtrA(served, GWLP_USERDATA), reinterpret_cast<LONG_PTR>(label));
+        clicks.clear();
+        foreignSaw.clear();
+        SendMessageA(served, WM_LBUTTONDOWN, MK_LBUTTON, Point(1, 1));
+        EXPECT_EQ(clicks, (std::vector<Click>{{2, served, 2, VELTRA_LABEL_CLICKED}}));
+        EXPECT_EQ(Saw(WM_LBUTTONDOWN), attached);
+        if (attached) {
+            label->Destroy();
+            Forget(label);
+        }
+    }
 }

@@ -246,12 +246,14 @@ struct ValueCase {
 };
 
 // Values through the range: placed, drawn, read back; outside the range at the ends, with
-// unsigned comparisons (-1 is above every maximum).
+// unsigned comparisons (-1 is above every maximum). A range below zero orders as a host
+// expects; in one that crosses zero a negative value counts as a large one.
 const ValueCase ValueCases[] = {
     {1, 0, 100, 25, 30, 25},      {1, 0, 100, 100, 120, 100},   {1, 0, 100, 0xFFFFFFFF, 120, 100},
     {10, 0, 41, 41, 0, 41},       {10, 0, 41, 0, 82, 0},        {10, 0, 41, 20, 42, 20},
     {10, 10, 110, 110, 0, 110},   {10, 10, 110, 10, 82, 10},    {10, 10, 110, 5, 82, 10},
     {10, 10, 110, 200, 0, 110},   {10, 0, 100, 0xFFFFFFFF, 0, 100},
+    {1, -200, -100, static_cast<UINT>(-150), 60, -150},     {1, -10, 10, static_cast<UINT>(-10), 120, 10},
 };
 
 TEST_F(Slips, ValuesArePlacedDrawnAndReadBack)
@@ -557,21 +559,50 @@ TEST_F(Slips, RightReleasesAreReportedAndTheCursorIsTheHand)
     EXPECT_EQ(GetCursor(), LoadCursorA(veltra->module, MAKEINTRESOURCEA(1000)));
 }
 
-// The drag-end report comes last, so the host may destroy the slip from its callback.
-TEST_F(Slips, TheHostMayDestroyASlipWhenADragEnds)
+// Each notification, whatever brings it: the host may destroy the slip there, and the
+// slip touches nothing of itself afterwards (the page heap would fault). The last step
+// of each case brings the notification that destroys.
+TEST_F(Slips, TheHostMayDestroyASlipFromEachOfItsCallbacks)
 {
-    static ISlipControl* victim;
-    victim = Make(1);
-    made.clear();
-    onEvent = [](const Event& e) {
-        if (e.code == VELTRA_SLIP_DRAG_ENDED)
-            victim->Destroy();
+    struct Step {
+        UINT msg;  // 0: "7" typed into the edit box
+        int x;
     };
-    const HWND window = WindowOf(victim);
-    SendMessageA(window, WM_LBUTTONDOWN, MK_LBUTTON, At(3, 3));
-    SendMessageA(window, WM_MOUSEMOVE, MK_LBUTTON, At(13, 3));
-    SendMessageA(window, WM_LBUTTONUP, 0, At(13, 3));
-    EXPECT_FALSE(IsWindow(window));
+    const struct {
+        const char* name;
+        int code;
+        std::vector<Step> steps;
+    } cases[] = {
+        {"drag", VELTRA_SLIP_VALUE_CHANGED,
+         {{WM_LBUTTONDOWN, 3}, {WM_MOUSEMOVE, 5}, {WM_MOUSEMOVE, 7}, {WM_MOUSEMOVE, 9}, {WM_MOUSEMOVE, 11}}},
+        {"drag end", VELTRA_SLIP_DRAG_ENDED, {{WM_LBUTTONDOWN, 3}, {WM_MOUSEMOVE, 13}, {WM_LBUTTONUP, 13}}},
+        {"right release", VELTRA_SLIP_RIGHT_CLICK, {{WM_RBUTTONUP, 3}}},
+        {"edit box opening", VELTRA_SLIP_VALUE_CHANGED, {{WM_LBUTTONDBLCLK, 3}}},
+        {"typed value", VELTRA_SLIP_VALUE_CHANGED, {{WM_LBUTTONDBLCLK, 3}, {0, 0}}},
+    };
+    onEvent = [](const Event& e) { DestroyVictimOn(e.code); };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.name);
+        events.clear();
+        ISlipControl* slip = Make(1);
+        made.clear();
+        slip->ShowValue(TRUE);
+        const HWND window = WindowOf(slip);
+        destroyOn = -1;
+        for (const Step& step : c.steps) {
+            if (&step == &c.steps.back()) {
+                victim = slip;
+                destroyOn = c.code;
+            }
+            if (step.msg)
+                SendMessageA(window, step.msg, step.msg == WM_RBUTTONUP ? 0 : MK_LBUTTON, At(step.x, 7));
+            else
+                SetWindowTextA(FindWindowExA(window, nullptr, "EDIT", nullptr), "7");
+        }
+        EXPECT_FALSE(IsWindow(window));
+        EXPECT_EQ(victim, nullptr);
+        EXPECT_EQ(GetCapture(), nullptr);
+    }
 }
 
 TEST_F(Slips, DestroyingASlipWithItsEditBoxOpenLeavesNothing)
