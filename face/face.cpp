@@ -67,12 +67,14 @@ void CopyLeft(HDC dest, HDC src, SIZE from, SIZE to)
                       src, 0, LeftUpperBandY, LeftBandHeight);
     BitBlt(dest, 0, LeftUpperBandY + half, from.cx, LeftLowerBandY - LeftUpperBandY,
            src, 0, LeftUpperBandY, SRCCOPY);
-    // The lower run takes the odd row of an odd extra height, so that the last piece
-    // always ends on the bitmap's bottom row.
-    BlitTiledVertical(dest, 0, LeftLowerBandY + half, LeftLowerBandY + extra, from.cx,
+    BlitTiledVertical(dest, 0, LeftLowerBandY + half, LeftLowerBandY + 2 * half, from.cx,
                       src, 0, LeftLowerBandY, LeftBandHeight);
-    BitBlt(dest, 0, LeftLowerBandY + extra, from.cx, from.cy - LeftLowerBandY,
+    BitBlt(dest, 0, LeftLowerBandY + 2 * half, from.cx, from.cy - LeftLowerBandY,
            src, 0, LeftLowerBandY, SRCCOPY);
+    // The pieces stand where the halves put them; the one row an odd extra height leaves
+    // at the bottom repeats the art's last row.
+    if (extra % 2)
+        BitBlt(dest, 0, to.cy - 1, from.cx, 1, src, 0, from.cy - 1, SRCCOPY);
 }
 
 void CopyRight(HDC dest, HDC src, SIZE from, SIZE to)

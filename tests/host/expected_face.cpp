@@ -88,11 +88,13 @@ std::vector<ExpectedBitmap> ExpectedFace(SIZE screen)
     for (const Strip& strip : BottomStrips)
         for (const Piece& piece : StripPieces(strip, dW, width))
             bottom.pieces.push_back(piece);
-    // The lower repeat of the left takes the odd row of an odd extra height.
     ExpectedBitmap left{103, {0, 15}, {11, middle},
                         {Rows(0, 100, 11, 0, 0), Rows(100, 100 + half, 11, 100, 20),
-                         Rows(100 + half, 450 + half, 11, 100, 0), Rows(450 + half, 450 + dH, 11, 450, 20),
-                         Rows(450 + dH, middle, 11, 450, 0)}};
+                         Rows(100 + half, 450 + half, 11, 100, 0), Rows(450 + half, 450 + 2 * half, 11, 450, 20),
+                         Rows(450 + 2 * half, 552 + 2 * half, 11, 450, 0)}};
+    // The art's last row again fills the row that an odd extra height leaves at the bottom.
+    if (dH % 2)
+        left.pieces.push_back(Rows(middle - 1, middle, 11, 551, 0));
     ExpectedBitmap right{104, {screen.cx - 184, 15}, {184, middle},
                          {Rows(0, 300, 184, 0, 0), Rows(300, 300 + dH, 184, 300, 100),
                           Rows(300 + dH, middle, 184, 300, 0)}};
