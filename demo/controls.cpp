@@ -126,6 +126,8 @@ void CreateButtons()
         codes.push_back(code);
     for (UINT code = FirstTab; code <= LastTab; ++code)
         codes.push_back(code);
+    for (UINT code : {300u, 301u})  // two small keys that share one place
+        codes.push_back(code);
     for (UINT code : codes) {
         IColorButtom* button = nullptr;
         skin.FactroyColorButtom(&button, code, mainWindow, OnButton, 0);
