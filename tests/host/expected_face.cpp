@@ -63,16 +63,6 @@ std::vector<Piece> StripPieces(const Strip& strip, int extra, int width)
 
 }  // namespace
 
-std::vector<int> LastExtraWidths(SIZE screen)
-{
-    std::vector<int> last;
-    for (const Strip& strip : BottomStrips) {
-        const int extra = ExtraWidth(screen);
-        last.push_back(extra - static_cast<int>(strip.insertions.size() - 1) * (extra / strip.divisor));
-    }
-    return last;
-}
-
 std::vector<ExpectedBitmap> ExpectedFace(SIZE screen)
 {
     const int dW = ExtraWidth(screen);

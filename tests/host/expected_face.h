@@ -27,9 +27,6 @@ struct ExpectedBitmap {
 // The four bitmaps in the order DrawFace paints them: top, bottom, left, right.
 std::vector<ExpectedBitmap> ExpectedFace(SIZE screen);
 
-// The extra width of the last insertion of each bottom strip, which the library computes.
-std::vector<int> LastExtraWidths(SIZE screen);
-
 // The screen as DrawFace must leave it on a canvas filled with fill.
 Image ComposeFace(const std::vector<ExpectedBitmap>& face, const std::map<int, Image>& art,
                   SIZE screen, uint32_t fill);

@@ -28,33 +28,25 @@ Image PaintFace(const Veltra& veltra)
 
 }  // namespace
 
-TEST(Face, DesignArtHasItsSizes)
-{
-    Veltra veltra;
-    const auto art = DesignArt(veltra.module);
-    EXPECT_EQ(art.at(102).width, 1024);
-    EXPECT_EQ(art.at(102).height, 15);
-    EXPECT_EQ(art.at(103).width, 11);
-    EXPECT_EQ(art.at(103).height, 552);
-    EXPECT_EQ(art.at(104).width, 184);
-    EXPECT_EQ(art.at(104).height, 552);
-    EXPECT_EQ(art.at(105).width, 1024);
-    EXPECT_EQ(art.at(105).height, 201);
-}
+// Over the shipped art and over art with a colour of its own in every pixel, where any
+// band or piece a column or a row off shows.
+class FaceArt : public ::testing::TestWithParam<const char*> {};
 
 // Every piece of every face bitmap, fixed or repeated, column by column and row by row;
 // on small screens the later bitmaps cover the earlier ones, and the inner area is the
 // host's.
-TEST(Face, DrawFacePaintsEveryPieceOfTheArt)
+TEST_P(FaceArt, DrawFacePaintsEveryPieceOfTheArt)
 {
-    Veltra veltra;
+    Veltra veltra(GetParam());
+    ASSERT_TRUE(veltra.module);
     const Image expected = ComposeFace(ExpectedFace(Screen()), DesignArt(veltra.module), Screen(), Untouched);
     EXPECT_EQ(FirstDifference(PaintFace(veltra), expected), "");
 }
 
-TEST(Face, DrawFaceOnAWindowShowsTheSamePicture)
+TEST_P(FaceArt, DrawFaceOnAWindowShowsTheSamePicture)
 {
-    Veltra veltra;
+    Veltra veltra(GetParam());
+    ASSERT_TRUE(veltra.module);
     const SIZE screen = Screen();
     HWND window = CreateWindowExA(WS_EX_TOPMOST, "STATIC", "", WS_POPUP | WS_VISIBLE, 0, 0, screen.cx, screen.cy,
                                   nullptr, nullptr, nullptr, nullptr);
@@ -76,6 +68,9 @@ TEST(Face, DrawFaceOnAWindowShowsTheSamePicture)
             shown.pixels[static_cast<size_t>(y) * shown.width + x] = 0;
     EXPECT_EQ(FirstDifference(shown, expected), "");
 }
+
+INSTANTIATE_TEST_SUITE_P(Libraries, FaceArt, ::testing::Values(LibraryFile, DistinctFaceFile),
+                         [](const auto& info) { return info.index ? "DistinctArt" : "ShippedArt"; });
 
 TEST(Face, InnerAreaAndItsColour)
 {
@@ -134,32 +129,3 @@ TEST(Face, DetachDeletesExactlyTheFourFaceBitmaps)
 }
 
 // The bottom strips' last insertions take up what the shares of the earlier ones leave.
-TEST(Face, WorkedExamplesOfTheWidening)
-{
-    EXPECT_EQ(LastExtraWidths({1280, 1024}), (std::vector<int>{256, 56, 96}));
-    EXPECT_EQ(LastExtraWidths({1024, 768}), (std::vector<int>{0, 0, 0}));
-    EXPECT_EQ(LastExtraWidths({1920, 1080}), (std::vector<int>{896, 184, 336}));
-
-    const auto face = ExpectedFace({1280, 1024});
-    const auto rowsOf = [](const ExpectedBitmap& bitmap) {
-        std::vector<std::pair<int, int>> rows;
-        for (const Piece& piece : bitmap.pieces)
-            rows.push_back({piece.area.top, piece.area.bottom});
-        return rows;
-    };
-    const auto columnsOf = [](const ExpectedBitmap& bitmap) {
-        std::vector<std::pair<int, int>> columns;
-        for (const Piece& piece : bitmap.pieces)
-            columns.push_back({piece.area.left, piece.area.right});
-        return columns;
-    };
-    using Runs = std::vector<std::pair<int, int>>;
-    EXPECT_EQ(columnsOf(face[0]), (Runs{{0, 100}, {100, 356}, {356, 1280}}));
-    EXPECT_EQ(rowsOf(face[2]), (Runs{{0, 100}, {100, 228}, {228, 578}, {578, 706}, {706, 808}}));
-    EXPECT_EQ(rowsOf(face[3]), (Runs{{0, 300}, {300, 556}, {556, 808}}));
-    EXPECT_EQ(face[3].pieces[2].from.y, 300);
-    // Second bottom strip: column 250 (after the insertions at 80, 190 and 245) moves 3 x 25.
-    const Piece& around250 = face[1].pieces[3 + 6];
-    EXPECT_EQ(around250.from.x, 245);
-    EXPECT_EQ(around250.area.left, 245 + 3 * 25);
-}

@@ -9,15 +9,15 @@ static void Find(HMODULE module, const char* name, Function& function)
     function = reinterpret_cast<Function>(reinterpret_cast<void*>(GetProcAddress(module, name)));
 }
 
-std::string LibraryPath()
+std::string LibraryPath(const char* file)
 {
     char path[MAX_PATH];
     GetModuleFileNameA(nullptr, path, MAX_PATH);
     std::string folder(path);
-    return folder.substr(0, folder.find_last_of("\\/") + 1) + "Veltra1024.dll";
+    return folder.substr(0, folder.find_last_of("\\/") + 1) + file;
 }
 
-Veltra::Veltra() : module(LoadLibraryA(LibraryPath().c_str()))
+Veltra::Veltra(const char* file) : module(LoadLibraryA(LibraryPath(file).c_str()))
 {
     Find(module, "DrawFace", DrawFace);
     Find(module, "GetBgkColorSize", GetBgkColorSize);

@@ -9,9 +9,13 @@
 #include "include/veltra1024.h"
 #include "tests/support/image.h"
 
+// The library beside the test program; the tests also build it over other face art.
+constexpr const char* LibraryFile = "Veltra1024.dll";
+constexpr const char* DistinctFaceFile = "VeltraDistinctFace.dll";
+
 class Veltra {
 public:
-    Veltra();
+    explicit Veltra(const char* file = LibraryFile);
     ~Veltra() { Unload(); }
     Veltra(const Veltra&) = delete;
     Veltra& operator=(const Veltra&) = delete;
@@ -28,8 +32,8 @@ public:
     PFN_FactroySlipControl FactroySlipControl = nullptr;
 };
 
-// Full path of the DLL under test.
-std::string LibraryPath();
+// Full path of a DLL beside the test program.
+std::string LibraryPath(const char* file = LibraryFile);
 
 // The screen this process runs on, as the library measured it.
 SIZE Screen();
@@ -80,3 +84,43 @@ Image Capture(HWND window);
 
 // The part of a window's client area that lies on the screen, in client coordinates.
 RECT OnScreen(HWND window);
+
+// One coordinate (or size) of a place as the specification writes it: factor times a term
+// of the screen, plus an offset. The terms are those of the layout rule: W and H, the
+// screen's width and height; D8 = (W - 1024) / 8 and D10 = (W - 1024) / 10, each a signed
+// division truncating toward zero, taken first and then multiplied; and PastDesign, how far
+// the screen is wider than the design, 0 when it is not (the widened seek track).
+struct ScreenExpr {
+    enum Term { None, W, H, D8, D10, PastDesign };
+    Term term;
+    int factor;
+    int offset;
+
+    int At(SIZE screen) const
+    {
+        const int wider = screen.cx - 1024;
+        const int terms[] = {0, screen.cx, screen.cy, wider / 8, wider / 10, wider > 0 ? wider : 0};
+        return factor * terms[term] + offset;
+    }
+};
+
+constexpr ScreenExpr Const(int value) { return {ScreenExpr::None, 0, value}; }
+constexpr ScreenExpr WMinus(int value) { return {ScreenExpr::W, 1, -value}; }        // W - value
+constexpr ScreenExpr HMinus(int value) { return {ScreenExpr::H, 1, -value}; }        // H - value
+constexpr ScreenExpr D8x(int factor, int offset) { return {ScreenExpr::D8, factor, offset}; }    // D8 * factor + offset
+constexpr ScreenExpr D10x(int factor, int offset) { return {ScreenExpr::D10, factor, offset}; }  // D10 * factor + offset
+constexpr ScreenExpr PlusPastDesign(int value) { return {ScreenExpr::PastDesign, 1, value}; }   // value + PastDesign
+
+// As the specification writes it ("W - 60", "D8 * 2 + 366"), for failure messages.
+inline std::string Describe(const ScreenExpr& e)
+{
+    static const char* const names[] = {"", "W", "H", "D8", "D10", "PastDesign"};
+    if (e.term == ScreenExpr::None)
+        return std::to_string(e.offset);
+    std::string text = names[e.term];
+    if (e.factor != 1)
+        text += " * " + std::to_string(e.factor);
+    if (e.offset)
+        text += (e.offset < 0 ? " - " : " + ") + std::to_string(e.offset < 0 ? -e.offset : e.offset);
+    return text;
+}

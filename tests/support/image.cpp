@@ -37,16 +37,6 @@ Image ReadBitmap(HBITMAP bitmap)
     return image;
 }
 
-HBITMAP MakeBitmap(const Image& picture)
-{
-    BITMAPINFO info = TopDown32(picture.width, picture.height);
-    HDC screen = GetDC(nullptr);
-    HBITMAP bitmap = CreateCompatibleBitmap(screen, picture.width, picture.height);
-    SetDIBits(screen, bitmap, 0, picture.height, picture.pixels.data(), &info, DIB_RGB_COLORS);
-    ReleaseDC(nullptr, screen);
-    return bitmap;
-}
-
 Image LoadArt(HMODULE module, int id)
 {
     HBITMAP bitmap = LoadBitmapA(module, MAKEINTRESOURCEA(id));

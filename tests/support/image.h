@@ -19,9 +19,6 @@ struct Image {
 // The pixels of a bitmap (DDB or DIB section).
 Image ReadBitmap(HBITMAP bitmap);
 
-// A screen-compatible bitmap holding picture; the caller deletes it.
-HBITMAP MakeBitmap(const Image& picture);
-
 // A resource bitmap of module, as a host would load it.
 Image LoadArt(HMODULE module, int id);
 

@@ -3,13 +3,10 @@
 #include <gtest/gtest.h>
 
 #include <algorithm>
-#include <map>
 
 #include "common/library.h"
 #include "entry/attach.h"
-#include "face/face.h"
 #include "include/veltra1024.h"
-#include "tests/host/expected_face.h"
 #include "tests/support/ledger.h"
 
 namespace {
@@ -100,53 +97,3 @@ TEST(Attach, EachRefusedCreationLeavesNothingAfterDetach)
         EXPECT_EQ(ledger.Faults(), std::vector<std::string>{}) << "creation " << n;
     }
 }
-
-namespace {
-
-// The face art's design sizes, in the order ExpectedFace gives the bitmaps.
-const SIZE DesignSizes[] = {{1024, 15}, {1024, 201}, {11, 552}, {184, 552}};
-
-// Art with a colour of its own in every pixel, so that any piece or band placed a row or a
-// column off shows.
-Image DistinctArt(SIZE size)
-{
-    Image art{size.cx, size.cy, {}};
-    for (int y = 0; y < size.cy; ++y)
-        for (int x = 0; x < size.cx; ++x)
-            art.pixels.push_back(static_cast<uint32_t>((x & 0xFF) << 16 | (y & 0xFF) << 8 | (x >> 8) << 2 | y >> 8));
-    return art;
-}
-
-}  // namespace
-
-// The widening itself, at sizes no test screen needs to have: odd and even extra heights,
-// wider only, taller only.
-class WidenedFace : public ::testing::TestWithParam<SIZE> {};
-
-TEST_P(WidenedFace, PutsEveryPieceAndBandWhereItsNumbersSay)
-{
-    const SIZE screen = GetParam();
-    std::vector<ExpectedBitmap> expected = ExpectedFace(screen);
-    HBITMAP* faces[] = {&Library.FaceTop, &Library.FaceBottom, &Library.FaceLeft, &Library.FaceRight};
-    std::map<int, Image> art;
-    for (size_t i = 0; i < expected.size(); ++i) {
-        art[expected[i].id] = DistinctArt(DesignSizes[i]);
-        *faces[i] = MakeBitmap(art[expected[i].id]);
-    }
-    WidenFace(screen.cx, screen.cy);
-    for (size_t i = 0; i < expected.size(); ++i) {
-        ExpectedBitmap& bitmap = expected[i];
-        bitmap.at = {0, 0};
-        EXPECT_EQ(FirstDifference(ReadBitmap(*faces[i]), ComposeFace({bitmap}, art, bitmap.size, 0)), "")
-            << "bitmap " << bitmap.id;
-        DeleteObject(*faces[i]);
-        *faces[i] = nullptr;
-    }
-}
-
-INSTANTIATE_TEST_SUITE_P(Sizes, WidenedFace,
-                         ::testing::Values(SIZE{1280, 1024}, SIZE{1152, 865}, SIZE{1025, 769}, SIZE{1920, 1080},
-                                           SIZE{1280, 768}, SIZE{1024, 1024}, SIZE{3001, 1777}),
-                         [](const auto& info) {
-                             return std::to_string(info.param.cx) + "x" + std::to_string(info.param.cy);
-                         });
