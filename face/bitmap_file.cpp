@@ -47,14 +47,30 @@ bool IsPixelDepth(WORD bits)
     return false;
 }
 
-// Bytes of palette (and of colour masks) between the info header and where pixels may start.
-LONGLONG TableBytes(const BITMAPINFOHEADER& info)
+// Bytes of the info header and of the colour masks after it, or 0 for a header size the
+// system's loader does not read. Masks follow only the 40-byte header; the version 4 and 5
+// headers hold them.
+LONGLONG InfoBytes(const BITMAPINFOHEADER& info)
 {
-    const LONGLONG masks = info.biCompression == BI_BITFIELDS ? 3 * sizeof(DWORD) : 0;
+    switch (info.biSize) {
+    case sizeof(BITMAPINFOHEADER):
+        return info.biSize + (info.biCompression == BI_BITFIELDS ? 3 * sizeof(DWORD) : 0);
+    case sizeof(BITMAPV4HEADER):
+    case sizeof(BITMAPV5HEADER):
+        return info.biSize;
+    default:
+        return 0;
+    }
+}
+
+// Bytes of palette between the info header (with its masks) and where pixels may start,
+// or -1 for more colours than the depth holds.
+LONGLONG PaletteBytes(const BITMAPINFOHEADER& info)
+{
     if (info.biBitCount > 8)
-        return masks;
+        return 0;
     const LONGLONG colours = info.biClrUsed ? info.biClrUsed : 1LL << info.biBitCount;
-    return colours > (1LL << info.biBitCount) ? -1 : masks + colours * static_cast<LONGLONG>(sizeof(RGBQUAD));
+    return colours > (1LL << info.biBitCount) ? -1 : colours * static_cast<LONGLONG>(sizeof(RGBQUAD));
 }
 
 }  // namespace
@@ -66,14 +82,16 @@ bool IsCompleteBitmapFile(const char* path)
     BITMAPINFOHEADER info = {};
     if (!file.Read(&header, sizeof header) || !file.Read(&info, sizeof info))
         return false;
-    if (header.bfType != 0x4D42 || info.biSize < sizeof info || info.biPlanes != 1 || !IsPixelDepth(info.biBitCount))
+    if (header.bfType != 0x4D42 || info.biPlanes != 1 || !IsPixelDepth(info.biBitCount))
         return false;
     if (info.biCompression != BI_RGB && info.biCompression != BI_BITFIELDS)
         return false;
     if (info.biWidth <= 0 || info.biHeight == 0 || info.biHeight == LONG_MIN)
         return false;
-    const LONGLONG table = TableBytes(info);
-    if (table < 0 || header.bfOffBits < sizeof header + info.biSize + table)
+    // Sums in 64 bits, which no header field can wrap round.
+    const LONGLONG infoBytes = InfoBytes(info);
+    const LONGLONG palette = PaletteBytes(info);
+    if (!infoBytes || palette < 0 || header.bfOffBits < LONGLONG{sizeof header} + infoBytes + palette)
         return false;
     // Rows are whole DWORDs; 64-bit arithmetic holds any width times any height.
     const LONGLONG stride = (static_cast<LONGLONG>(info.biWidth) * info.biBitCount + 31) / 32 * 4;

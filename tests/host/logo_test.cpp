@@ -4,6 +4,7 @@
 
 #include <climits>
 #include <cstdio>
+#include <cstring>
 #include <fstream>
 #include <iterator>
 #include <vector>
@@ -81,10 +82,11 @@ TEST(LogoFile, AbsentOrUnreadableLeavesTheArtAsItIs)
 
 namespace {
 
-// A well-made logo file spoilt in one way.
-struct SpoiltLogo {
+// A well-made logo file rewritten in one way, and whether the face then shows it.
+struct RewrittenLogo {
     const char* name;
-    void (*spoil)(std::vector<char>& file);
+    void (*rewrite)(std::vector<char>& file);
+    bool printed = false;
 };
 
 BITMAPFILEHEADER& FileHeader(std::vector<char>& file) { return *reinterpret_cast<BITMAPFILEHEADER*>(file.data()); }
@@ -93,7 +95,31 @@ BITMAPINFOHEADER& InfoHeader(std::vector<char>& file)
     return *reinterpret_cast<BITMAPINFOHEADER*>(file.data() + sizeof(BITMAPFILEHEADER));
 }
 
-const SpoiltLogo SpoiltLogos[] = {
+// The same logo at 32 bits a pixel, its colour masks inside an info header of headerSize bytes.
+void AsBitfields(std::vector<char>& file, DWORD headerSize)
+{
+    BITMAPV5HEADER info = {};
+    std::memcpy(&info, &InfoHeader(file), sizeof(BITMAPINFOHEADER));
+    info.bV5Size = headerSize;
+    info.bV5BitCount = 32;
+    info.bV5Compression = BI_BITFIELDS;
+    info.bV5RedMask = 0xFF0000;
+    info.bV5GreenMask = 0xFF00;
+    info.bV5BlueMask = 0xFF;
+    const DWORD offset = sizeof(BITMAPFILEHEADER) + headerSize;
+    file.resize(offset + info.bV5Width * info.bV5Height * sizeof(uint32_t));
+    FileHeader(file).bfOffBits = offset;
+    FileHeader(file).bfSize = file.size();
+    std::memcpy(&InfoHeader(file), &info, headerSize);
+    char* out = file.data() + offset;
+    for (int y = info.bV5Height - 1; y >= 0; --y)
+        for (int x = 0; x < info.bV5Width; ++x, out += sizeof(uint32_t)) {
+            const uint32_t pixel = LogoPixel(x, y);
+            std::memcpy(out, &pixel, sizeof pixel);
+        }
+}
+
+const RewrittenLogo RewrittenLogos[] = {
     {"cut inside the header", [](std::vector<char>& file) { file.resize(30); }},
     {"cut inside the pixels", [](std::vector<char>& file) { file.resize(file.size() / 2); }},
     {"2^31 - 1 pixels wide", [](std::vector<char>& file) { InfoHeader(file).biWidth = 0x7FFFFFFF; }},
@@ -106,26 +132,32 @@ const SpoiltLogo SpoiltLogos[] = {
          InfoHeader(file).biBitCount = 8;
          InfoHeader(file).biClrUsed = 0x40000000;
      }},
+    {"32-bit masks in a version 4 header",
+     [](std::vector<char>& file) { AsBitfields(file, sizeof(BITMAPV4HEADER)); }, true},
+    {"32-bit masks in a version 5 header",
+     [](std::vector<char>& file) { AsBitfields(file, sizeof(BITMAPV5HEADER)); }, true},
 };
 
 }  // namespace
 
-// What the system cannot read as a bitmap is no logo; the face is the art as it is.
-TEST(LogoFile, ASpoiltFileLeavesTheArtAsItIs)
+// The system's own bitmap forms are printed; what it cannot read as a bitmap is no logo,
+// and the face is the art as it is.
+TEST(LogoFile, IsPrintedWhenSoundAndIgnoredWhenSpoilt)
 {
     ScratchFolder folder;
     CreateDirectoryA("Pic", nullptr);
-    for (const SpoiltLogo& spoilt : SpoiltLogos) {
-        SCOPED_TRACE(spoilt.name);
+    for (const RewrittenLogo& logo : RewrittenLogos) {
+        SCOPED_TRACE(logo.name);
         WriteBmp("Pic\\VeltraLogo.bmp", 64, 48, LogoPixel);
         std::vector<char> file;
         {
             std::ifstream in("Pic\\VeltraLogo.bmp", std::ios::binary);
             file.assign(std::istreambuf_iterator<char>(in), {});
         }
-        spoilt.spoil(file);
+        logo.rewrite(file);
         std::ofstream("Pic\\VeltraLogo.bmp", std::ios::binary | std::ios::trunc).write(file.data(), file.size());
         Veltra veltra;
-        EXPECT_EQ(FirstDifference(Painted(veltra), FaceWithLogo(veltra, {0, 0})), "");
+        const SIZE shown = logo.printed ? SIZE{64, 48} : SIZE{0, 0};
+        EXPECT_EQ(FirstDifference(Painted(veltra), FaceWithLogo(veltra, shown)), "");
     }
 }

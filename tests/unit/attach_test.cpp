@@ -3,10 +3,13 @@
 #include <gtest/gtest.h>
 
 #include <algorithm>
+#include <fstream>
 
 #include "common/library.h"
 #include "entry/attach.h"
+#include "face/bitmap_file.h"
 #include "include/veltra1024.h"
+#include "tests/support/image.h"
 #include "tests/support/ledger.h"
 
 namespace {
@@ -96,4 +99,23 @@ TEST(Attach, EachRefusedCreationLeavesNothingAfterDetach)
         EXPECT_EQ(ledger.Alive(), std::vector<std::string>{}) << "creation " << n;
         EXPECT_EQ(ledger.Faults(), std::vector<std::string>{}) << "creation " << n;
     }
+}
+
+// The logo check adds header sizes in 64 bits: an info header size that a 32-bit sum
+// wraps round to a small number (14 + 0xFFFFFFFF is 13) must not pass for a sound file.
+TEST(LogoCheck, RefusesAnInfoHeaderSizeThatWouldWrapRound)
+{
+    char folder[MAX_PATH];
+    GetTempPathA(MAX_PATH, folder);
+    const std::string path = std::string(folder) + "veltra_wrapping_logo.bmp";
+    WriteBmp(path, 8, 8, [](int x, int y) { return static_cast<uint32_t>(x * 16 + y); });
+    EXPECT_TRUE(IsCompleteBitmapFile(path.c_str()));
+    {
+        std::fstream file(path, std::ios::binary | std::ios::in | std::ios::out);
+        const DWORD size = 0xFFFFFFFF;
+        file.seekp(sizeof(BITMAPFILEHEADER));
+        file.write(reinterpret_cast<const char*>(&size), sizeof size);
+    }
+    EXPECT_FALSE(IsCompleteBitmapFile(path.c_str()));
+    DeleteFileA(path.c_str());
 }
