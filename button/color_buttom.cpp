@@ -114,21 +114,24 @@ void* ColorButtom::ScalarDeletingDestructor(unsigned int flags)
 void ColorButtom::Paint()
 {
     PaintDC dc(hWnd);
+    // Everything the paint needs is made first: refused any of it, the window stays as it was.
+    MemoryDC memory(dc);
+    GdiObject<HPEN> pen(showDot ? CreatePen(PS_SOLID, 1, DotColor) : nullptr);
+    GdiObject<HBRUSH> brush(showDot ? CreateSolidBrush(DotColor) : nullptr);
+    if (!memory || (showDot && (!pen || !brush)))
+        return;
     {
-        MemoryDC memory(dc);
         Selection strip(memory, bitmap);
         BitBlt(dc, 0, 0, frameWidth, frameHeight, memory, frame * frameWidth, 0, SRCCOPY);
     }
     if (showDot)
-        PaintDot(dc);
+        PaintDot(dc, pen, brush);
 }
 
-void ColorButtom::PaintDot(HDC dc)
+void ColorButtom::PaintDot(HDC dc, HPEN pen, HBRUSH brush)
 {
     RECT client;
     GetClientRect(hWnd, &client);
-    GdiObject<HPEN> pen(CreatePen(PS_SOLID, 1, DotColor));
-    GdiObject<HBRUSH> brush(CreateSolidBrush(DotColor));
     Selection outline(dc, pen);
     Selection fill(dc, brush);
     const int middle = (client.left + client.right) / 2;

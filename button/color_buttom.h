@@ -32,7 +32,7 @@ private:
     ~ColorButtom();
 
     void Paint();
-    void PaintDot(HDC dc);
+    void PaintDot(HDC dc, HPEN pen, HBRUSH brush);
     void OnMouseMove();
     void OnLeftDown(WPARAM keys);
     void OnLeftUp(WPARAM keys);

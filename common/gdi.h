@@ -95,11 +95,15 @@ inline SIZE BitmapSize(HBITMAP bitmap)
     return SIZE{info.bmWidth, info.bmHeight};
 }
 
-// BeginPaint ... EndPaint.
+// BeginPaint ... EndPaint; a refused paint has nothing to end.
 class PaintDC {
 public:
     explicit PaintDC(HWND window) : window_(window), dc_(BeginPaint(window, &paint_)) {}
-    ~PaintDC() { EndPaint(window_, &paint_); }
+    ~PaintDC()
+    {
+        if (dc_)
+            EndPaint(window_, &paint_);
+    }
     PaintDC(const PaintDC&) = delete;
     PaintDC& operator=(const PaintDC&) = delete;
 
@@ -107,6 +111,6 @@ public:
 
 private:
     HWND window_;
-    PAINTSTRUCT paint_;
+    PAINTSTRUCT paint_ = {};
     HDC dc_;
 };

@@ -70,7 +70,7 @@ private:
     ~LableControl();
 
     void Paint(HDC dc);
-    void PaintBackground(HDC target, HDC buffer, const RECT& client);
+    bool PaintBackground(HDC target, HDC buffer, const RECT& client);
     void PaintText(HDC buffer, RECT client, const char* text);
     void OnPaint(HWND hwnd);
     void OnSysColorChange();

@@ -22,6 +22,7 @@ public:
     }
 
     operator HDC() const { return memDC; }
+    bool Ready() const { return memDC && bitmap; }
 
     void CopyTo(HDC target) const
     {
@@ -43,18 +44,23 @@ private:
     Selection selection;
 };
 
-// The parent's pixels under the whole window, border and edge included.
+// The parent's pixels under the whole window, border and edge included; null when they
+// cannot be had, so that the next paint tries again.
 HBITMAP SnapshotUnder(HWND window)
 {
     const HWND parent = GetParent(window);
     const RECT under = RectInParent(window);
     const int width = under.right - under.left, height = under.bottom - under.top;
     WindowDC parentDC(parent);
-    HBITMAP snapshot = CreateCompatibleBitmap(parentDC, width, height);
+    GdiObject<HBITMAP> snapshot(CreateCompatibleBitmap(parentDC, width, height));
     MemoryDC copy(parentDC);
-    Selection into(copy, snapshot);
-    BitBlt(copy, 0, 0, width, height, parentDC, under.left, under.top, SRCCOPY);
-    return snapshot;
+    if (!parentDC || !snapshot || !copy)
+        return nullptr;
+    {
+        Selection into(copy, snapshot);
+        BitBlt(copy, 0, 0, width, height, parentDC, under.left, under.top, SRCCOPY);
+    }
+    return snapshot.Release();
 }
 
 // How DrawText lays the text out, from the static-control bits of the window's style.
@@ -88,25 +94,27 @@ void LableControl::Paint(HDC dc)
     if (!backSnapshot)
         backSnapshot.Reset(SnapshotUnder(hWnd));
 
+    // Refused its buffer or the parent's pixels, the paint leaves the window as it was.
     OffscreenDC buffer(dc, client);
-    PaintBackground(dc, buffer, client);
+    if (!buffer.Ready() || !PaintBackground(dc, buffer, client))
+        return;
     if (text && (!(flags & FlagBlinkText) || (flags & FlagBlinkPhase)))
         PaintText(buffer, client, text);
     buffer.CopyTo(dc);
 }
 
-void LableControl::PaintBackground(HDC target, HDC buffer, const RECT& client)
+bool LableControl::PaintBackground(HDC target, HDC buffer, const RECT& client)
 {
     const bool parentShows = (flags & FlagTransparent) || ((flags & FlagBlinkBack) && !(flags & FlagBlinkPhase));
-    if (!parentShows) {
-        FillRect(buffer, &client, backBrush ? backBrush : faceBrush);
-        return;
-    }
+    if (!parentShows)
+        return FillRect(buffer, &client, backBrush ? backBrush : faceBrush);
     // With a border or edge the client area gets the part that lay under the window's
     // top-left corner.
     MemoryDC snapshot(target);
+    if (!snapshot || !backSnapshot)
+        return false;
     Selection selected(snapshot, backSnapshot);
-    BitBlt(buffer, 0, 0, client.right - client.left, client.bottom - client.top, snapshot, 0, 0, SRCCOPY);
+    return BitBlt(buffer, 0, 0, client.right - client.left, client.bottom - client.top, snapshot, 0, 0, SRCCOPY);
 }
 
 void LableControl::PaintText(HDC buffer, RECT client, const char* text)

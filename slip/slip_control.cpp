@@ -36,18 +36,21 @@ void AddRectToRegion(HRGN& region, const RECT& rect)
     DeleteObject(piece);
 }
 
-void BlitTransparent(HDC dest, int x, int y, HDC src, int srcX, int srcY, int width, int height, COLORREF key)
+KeyedCopy::KeyedCopy(HDC dest, int width, int height)
+    : width_(width), height_(height), mask_(CreateBitmap(width, height, 1, 1, nullptr)), maskDC_(dest),
+      maskSelection_(maskDC_, mask_)
 {
-    GdiObject<HBITMAP> mask(CreateBitmap(width, height, 1, 1, nullptr));
-    MemoryDC maskDC(dest);
-    Selection maskSelection(maskDC, mask);
+}
+
+void KeyedCopy::Draw(HDC dest, int x, int y, HDC src, int srcX, int srcY, COLORREF key)
+{
     // Key pixels turn white in the mask, all others black; between the two inversions the
     // mask keeps the destination where it is white.
     SetBkColor(src, key);
-    BitBlt(maskDC, 0, 0, width, height, src, srcX, srcY, SRCCOPY);
-    BitBlt(dest, x, y, width, height, src, srcX, srcY, SRCINVERT);
-    BitBlt(dest, x, y, width, height, maskDC, 0, 0, SRCAND);
-    BitBlt(dest, x, y, width, height, src, srcX, srcY, SRCINVERT);
+    BitBlt(maskDC_, 0, 0, width_, height_, src, srcX, srcY, SRCCOPY);
+    BitBlt(dest, x, y, width_, height_, src, srcX, srcY, SRCINVERT);
+    BitBlt(dest, x, y, width_, height_, maskDC_, 0, 0, SRCAND);
+    BitBlt(dest, x, y, width_, height_, src, srcX, srcY, SRCINVERT);
 }
 
 SlipControl::~SlipControl()
@@ -281,7 +284,12 @@ int SlipControl::Along(LPARAM lParam) const
 void SlipControl::Paint(HDC dc)
 {
     {
+        // Everything the paint needs is made first: refused any of it, the window stays as
+        // it was.
         MemoryDC memory(dc);
+        KeyedCopy knob(dc, thumbWidth, thumbHeight);
+        if (!memory || !knob.Ready())
+            return;
         Selection track(memory, trackBitmap);
         BitBlt(dc, 0, 0, trackWidth, trackHeight, memory, 0, 0, SRCCOPY);
         for (int item : {DragStartMarker, DragEndMarker}) {
@@ -293,8 +301,8 @@ void SlipControl::Paint(HDC dc)
             BitBlt(dc, place.left, place.top, size.cx, size.cy, memory, 0, 0, SRCCOPY);
         }
         const RECT thumb = ItemRect(DragThumb);
-        Selection knob(memory, thumbBitmap);
-        BlitTransparent(dc, thumb.left, thumb.top, memory, 0, 0, thumbWidth, thumbHeight, TransparentKey);
+        Selection thumbSelection(memory, thumbBitmap);
+        knob.Draw(dc, thumb.left, thumb.top, memory, 0, 0, TransparentKey);
     }
     if (showValue)
         PaintValue(dc);

@@ -5,6 +5,7 @@
 
 #include <windows.h>
 
+#include "common/gdi.h"
 #include "include/veltra1024.h"
 #include "window/base_window.h"
 #include "window/lifeline.h"
@@ -100,6 +101,20 @@ private:
 // Adds rect to region, making the region when there is none yet.
 void AddRectToRegion(HRGN& region, const RECT& rect);
 
-// Copies a rectangle, leaving the destination as it is wherever the source has the key
-// colour.
-void BlitTransparent(HDC dest, int x, int y, HDC src, int srcX, int srcY, int width, int height, COLORREF key);
+// Copies a picture of width x height, leaving the destination as it is wherever the picture
+// has the key colour. Its mask is made first, so that a paint refused it draws nothing.
+class KeyedCopy {
+public:
+    KeyedCopy(HDC dest, int width, int height);
+    KeyedCopy(const KeyedCopy&) = delete;
+    KeyedCopy& operator=(const KeyedCopy&) = delete;
+
+    bool Ready() const { return maskDC_ && mask_; }
+    void Draw(HDC dest, int x, int y, HDC src, int srcX, int srcY, COLORREF key);
+
+private:
+    int width_, height_;
+    GdiObject<HBITMAP> mask_;
+    MemoryDC maskDC_;
+    Selection maskSelection_;
+};

@@ -4,11 +4,15 @@
 
 #include <algorithm>
 #include <cctype>
+#include <cstring>
+#include <iterator>
 #include <set>
 #include <string>
 #include <vector>
 
 #include "tests/host/host.h"
+#include "tests/support/import_table.h"
+#include "tests/support/ledger.h"
 
 namespace {
 
@@ -80,6 +84,40 @@ TEST(Exports, ImportsOnlyTheSystemAndTheCRuntime)
     EXPECT_TRUE(imported.count("user32.dll"));
     EXPECT_TRUE(imported.count("gdi32.dll"));
     EXPECT_EQ(pe.Directory(IMAGE_DIRECTORY_ENTRY_DELAY_IMPORT).VirtualAddress, 0u);
+}
+
+namespace {
+
+// The system functions that make or give back a GDI object, DC, window, timer, cursor,
+// heap block or file handle.
+const char* const Creators[] = {
+    "CreateBitmap", "CreateBitmapIndirect", "CreateCompatibleBitmap", "CreateDIBitmap", "CreateDIBSection",
+    "CreateSolidBrush", "CreateBrushIndirect", "CreateHatchBrush", "CreatePatternBrush", "CreateDIBPatternBrushPt",
+    "CreatePen", "CreatePenIndirect", "ExtCreatePen", "CreateFontA", "CreateFontIndirectA", "CreateFontIndirectW",
+    "CreateRectRgn", "CreateRectRgnIndirect", "CreateRoundRectRgn", "CreateEllipticRgn", "CreatePolygonRgn",
+    "ExtCreateRegion", "CreatePalette", "DeleteObject", "CreateCompatibleDC", "CreateDCA", "CreateICA", "DeleteDC",
+    "GetDC", "GetDCEx", "GetWindowDC", "ReleaseDC", "BeginPaint", "EndPaint", "CreateWindowExA", "CreateWindowExW",
+    "DestroyWindow", "SetTimer", "KillTimer", "LoadCursorA", "LoadCursorFromFileA", "CreateCursor", "DestroyCursor",
+    "CopyImage", "LoadBitmapA", "LoadImageA", "LoadIconA", "CreateIconIndirect", "DestroyIcon", "CreateFileA",
+    "CreateFileW", "CloseHandle", "malloc", "calloc", "realloc", "free", "_strdup", "strdup",
+};
+
+}  // namespace
+
+// What the library makes, the test ledger must see, or it would escape leak counting and
+// refusal.
+TEST(Exports, TheLedgerWatchesEveryCreatorTheLibraryImports)
+{
+    Veltra veltra;
+    int creators = 0;
+    ForEachImport(veltra.module, nullptr, [&](const char* function, void**) {
+        if (std::find_if(std::begin(Creators), std::end(Creators),
+                         [&](const char* creator) { return std::strcmp(creator, function) == 0; }) == std::end(Creators))
+            return;
+        ++creators;
+        EXPECT_TRUE(Ledger::Watches(function)) << function;
+    });
+    EXPECT_GT(creators, 0);
 }
 
 #ifndef _WIN64

@@ -131,6 +131,11 @@ void Pump(DWORD milliseconds)
 Image Capture(HWND window)
 {
     UpdateWindow(window);
+    return Shown(window);
+}
+
+Image Shown(HWND window)
+{
     RECT client;
     GetClientRect(window, &client);
     Canvas copy(client.right, client.bottom, 0);

@@ -82,6 +82,9 @@ inline HWND WindowOf(const void* control)
 // What a window shows now, after any pending paint.
 Image Capture(HWND window);
 
+// What a window shows now, pending paint or not.
+Image Shown(HWND window);
+
 // The part of a window's client area that lies on the screen, in client coordinates.
 RECT OnScreen(HWND window);
 

@@ -4,6 +4,7 @@
 
 #include <gtest/gtest.h>
 
+#include <cstring>
 #include <string>
 
 const UINT ButtonCodes[6] = {0, 2, 31, 200, 301, 9999};
@@ -33,6 +34,17 @@ void DestroyOwnWindow(HWND window)
 
 LPARAM At(int x, int y) { return MAKELPARAM(x, y); }
 
+// SetText keeps a copy of text, or says it could not and shows none.
+void SetText(ILableControl* label, const char* text)
+{
+    const BOOL taken = label->SetText(text);
+    const char* kept = label->GetText();
+    if (taken)
+        EXPECT_STREQ(kept, text);
+    if (!kept)
+        EXPECT_FALSE(taken) << "a text refused its memory was reported as taken";
+}
+
 LRESULT Send(HWND window, UINT msg, WPARAM wParam = 0, LPARAM lParam = 0)
 {
     return SendMessageA(window, msg, wParam, lParam);
@@ -47,7 +59,25 @@ void SetCursorOver(HWND window)
 
 void PaintNow(HWND window)
 {
+    // A paint refused a DC, bitmap, pen, brush or region leaves the window as it was, or
+    // paints it whole as the next paint does: never a part of the picture.
+    // Only a window the library paints alone: an adopted window's own procedure and the
+    // slip's edit box paint too.
+    char className[32] = {};
+    GetClassNameA(window, className, sizeof className);
+    const Ledger* ledger = CurrentLedger();
+    const bool armed = ledger && ledger->Armed() && std::strncmp(className, "QUOVEN_BASEWINDOW", 17) == 0 &&
+                       !GetWindow(window, GW_CHILD);
+    const Image before = armed ? Shown(window) : Image{};
     RedrawWindow(window, nullptr, nullptr, RDW_UPDATENOW | RDW_ALLCHILDREN);
+    if (!armed || !ledger->Failed())
+        return;
+    const Image after = Shown(window);
+    RedrawWindow(window, nullptr, nullptr, RDW_INVALIDATE | RDW_UPDATENOW | RDW_ALLCHILDREN);
+    const std::string kept = FirstDifference(after, before), whole = FirstDifference(after, Shown(window));
+    EXPECT_TRUE(kept.empty() || whole.empty())
+        << "a refused paint left a part of the picture: " << kept << "; whole: " << whole << " (creation "
+        << ledger->Creations() << ", " << ledger->Calls("BeginPaint") << " paints)";
 }
 
 HWND ChildOfClass(HWND window, const char* className)
@@ -97,7 +127,7 @@ bool ExerciseLabel(const Veltra& veltra, HWND parent, UINT code)
     const HWND made = WindowOf(label);
     MoveWindow(made, 100, 100, 160, 40, TRUE);
     label->GetText();
-    label->SetText("Soak 0123456789");
+    SetText(label, "Soak 0123456789");
     label->GetText();
     label->SetFont("Arial", 14);
     label->SetFont(nullptr, 9);
@@ -134,9 +164,10 @@ bool ExerciseLabel(const Veltra& veltra, HWND parent, UINT code)
     const HWND own = WindowOf(label);
     const HWND adopted = CreateWindowA("STATIC", "adopted", WS_CHILD | WS_VISIBLE, 0, 0, 50, 20, parent, nullptr,
                                        nullptr, nullptr);
+    HostLent(adopted);
     label->Attach(adopted);
     DestroyOwnWindow(own);
-    label->SetText("adopted");
+    SetText(label, "adopted");
     PaintNow(adopted);
     label->Destroy();
     return true;
@@ -187,11 +218,15 @@ bool ExerciseSlip(const Veltra& veltra, HWND parent, UINT code)
 BOOL ExerciseFace(const Veltra& veltra)
 {
     const SIZE screen = Screen();
-    const HDC screenDC = GetDC(nullptr);
-    const HDC dc = CreateCompatibleDC(screenDC);
-    const HBITMAP canvas = CreateCompatibleBitmap(screenDC, screen.cx, screen.cy);
-    const HGDIOBJ old = SelectObject(dc, canvas);
-    const BOOL drawn = veltra.DrawFace(dc);
+    Canvas canvas(screen.cx, screen.cy, 0);
+    const BOOL drawn = veltra.DrawFace(canvas.dc());
+    // A face reported drawn is the whole face, whatever was refused on the way.
+    const Ledger* ledger = CurrentLedger();
+    if (drawn && ledger && ledger->Failed()) {
+        Canvas again(screen.cx, screen.cy, 0);
+        veltra.DrawFace(again.dc());
+        EXPECT_EQ(FirstDifference(canvas.Read(), again.Read()), "") << "a face reported drawn is not whole";
+    }
     RECT inner;
     COLORREF background;
     veltra.GetBgkColorSize(&inner, &background);
@@ -203,14 +238,9 @@ BOOL ExerciseFace(const Veltra& veltra)
         const int first = query == 5 ? 2 : 0, last = query == 5 ? 2 : query == 20 || query == 21 ? 3 : -1;
         for (int i = first; i <= last; ++i) {
             const auto bitmap = reinterpret_cast<HGDIOBJ>(static_cast<INT_PTR>(out[i]));
-
             if (bitmap && DeleteObject(bitmap))
                 HostReleased(bitmap);
         }
     }
-    SelectObject(dc, old);
-    DeleteObject(canvas);
-    DeleteDC(dc);
-    ReleaseDC(nullptr, screenDC);
     return drawn;
 }

@@ -1,7 +1,8 @@
 // Every creation the library asks of the system (DC, bitmap, pen, brush, font, region,
-// window, timer, heap block) refused in turn, during each factory, paint and operation a
-// host may drive: no crash, nothing left behind, and a control handed out always has its
-// window.
+// window, timer, cursor, file, heap block) refused in turn, during each factory, paint and
+// operation a host may drive: no crash, nothing left behind, and the documented result of
+// the call refused: a control handed out always has its window, a paint leaves the window
+// as it was, SetText says when it kept no text, a face reported drawn is whole.
 #include <gtest/gtest.h>
 
 #include "tests/host/library_test.h"
@@ -22,9 +23,9 @@ void ExerciseCodes(const Veltra& veltra, HWND parent)
 }
 
 const RefusalCase RefusalCases[] = {
-    {"button", ExerciseCodes<ExerciseButton, 2, 300>},
+    {"button", ExerciseCodes<ExerciseButton, 0, 1, 11, 13, 19, 31, 200, 300>},  // every picture size
     {"label", ExerciseCodes<ExerciseLabel, 0>},
-    {"slip", ExerciseCodes<ExerciseSlip, 0, 10>},
+    {"slip", ExerciseCodes<ExerciseSlip, 0, 1, 10>},
     {"face", [](const Veltra& veltra, HWND) { ExerciseFace(veltra); }},
 };
 

@@ -39,6 +39,11 @@ DECLARE_ORIGINAL(InvalidateRect)
 DECLARE_ORIGINAL(InvalidateRgn)
 DECLARE_ORIGINAL(SetWindowLongA)
 DECLARE_ORIGINAL(SetWindowPos)
+DECLARE_ORIGINAL(BeginPaint)
+DECLARE_ORIGINAL(EndPaint)
+DECLARE_ORIGINAL(LoadCursorA)
+DECLARE_ORIGINAL(CreateFileA)
+DECLARE_ORIGINAL(CloseHandle)
 DECLARE_ORIGINAL(malloc)
 DECLARE_ORIGINAL(calloc)
 DECLARE_ORIGINAL(realloc)
@@ -79,6 +84,7 @@ BOOL WINAPI HookDeleteDC(HDC dc)
 int WINAPI HookReleaseDC(HWND window, HDC dc)
 {
     current->Count("ReleaseDC");
+    current->CheckDefaults(dc);
     current->Gone(dc, "ReleaseDC");
     return ORIGINAL(ReleaseDC)(window, dc);
 }
@@ -95,7 +101,67 @@ int WINAPI HookReleaseDC(HWND window, HDC dc)
         return made;                                     \
     }
 
-MAKER(HDC, GetDC, "window dc", (HWND window), (window))
+HDC WINAPI HookGetDC(HWND window)
+{
+    if (current->Refuse())
+        return Refused<HDC>();
+    HDC made = ORIGINAL(GetDC)(window);
+    current->Count("GetDC");
+    current->Made(made, "window dc", "GetDC");
+    current->RememberDefaults(made);
+    return made;
+}
+
+// A refused paint leaves the window invalid, as the system's would: it comes again.
+HDC WINAPI HookBeginPaint(HWND window, PAINTSTRUCT* paint)
+{
+    if (current->Refuse())
+        return Refused<HDC>();
+    HDC made = ORIGINAL(BeginPaint)(window, paint);
+    current->Count("BeginPaint");
+    current->Made(made, "paint dc", "BeginPaint");
+    current->RememberDefaults(made);
+    return made;
+}
+
+BOOL WINAPI HookEndPaint(HWND window, const PAINTSTRUCT* paint)
+{
+    current->Count("EndPaint");
+    current->CheckDefaults(paint->hdc);
+    current->Gone(paint->hdc, "EndPaint");
+    return ORIGINAL(EndPaint)(window, paint);
+}
+
+// The cursors a module loads are shared and never destroyed: counted and refusable, never
+// left alive.
+HCURSOR WINAPI HookLoadCursorA(HINSTANCE module, LPCSTR name)
+{
+    if (current->Refuse())
+        return Refused<HCURSOR>();
+    current->Count("LoadCursorA");
+    return ORIGINAL(LoadCursorA)(module, name);
+}
+
+HANDLE WINAPI HookCreateFileA(LPCSTR name, DWORD access, DWORD share, LPSECURITY_ATTRIBUTES security,
+                              DWORD disposition, DWORD attributes, HANDLE model)
+{
+    if (current->Refuse()) {
+        SetLastError(ERROR_NOT_ENOUGH_MEMORY);
+        return INVALID_HANDLE_VALUE;
+    }
+    HANDLE made = ORIGINAL(CreateFileA)(name, access, share, security, disposition, attributes, model);
+    current->Count("CreateFileA");
+    if (made != INVALID_HANDLE_VALUE)
+        current->Made(made, "file", "CreateFileA");
+    return made;
+}
+
+BOOL WINAPI HookCloseHandle(HANDLE handle)
+{
+    current->Count("CloseHandle");
+    current->Gone(handle, "CloseHandle");
+    return ORIGINAL(CloseHandle)(handle);
+}
 MAKER(HBITMAP, CreateCompatibleBitmap, "bitmap", (HDC dc, int cx, int cy), (dc, cx, cy))
 MAKER(HBITMAP, CreateBitmap, "bitmap", (int cx, int cy, UINT planes, UINT bits, const void* data),
       (cx, cy, planes, bits, data))
@@ -125,7 +191,7 @@ UINT_PTR WINAPI HookSetTimer(HWND window, UINT_PTR id, UINT elapse, TIMERPROC pr
     const UINT_PTR started = ORIGINAL(SetTimer)(window, id, elapse, procedure);
     current->Count("SetTimer");
     if (started)
-        current->TimerStarted(window, window ? id : started);
+        current->TimerStarted(window, window ? id : started, elapse);
     return started;
 }
 
@@ -394,7 +460,8 @@ struct Hook {
 #define HEAP_HOOK(name) {#name, reinterpret_cast<void*>(&Hook##name), reinterpret_cast<void**>(&ORIGINAL(name)), true}
 
 const Hook Hooks[] = {
-    HOOK(CreateCompatibleDC), HOOK(DeleteDC), HOOK(GetDC), HOOK(ReleaseDC),
+    HOOK(CreateCompatibleDC), HOOK(DeleteDC), HOOK(GetDC), HOOK(ReleaseDC), HOOK(BeginPaint), HOOK(EndPaint),
+    HOOK(LoadCursorA), HOOK(CreateFileA), HOOK(CloseHandle),
     HOOK(CreateCompatibleBitmap), HOOK(CreateBitmap), HOOK(LoadBitmapA), HOOK(LoadImageA),
     HOOK(CreatePen), HOOK(CreateSolidBrush), HOOK(CreateFontIndirectA), HOOK(CreateRectRgn),
     HOOK(DeleteObject), HOOK(SelectObject), HOOK(BitBlt),
@@ -414,11 +481,21 @@ const Hook* FindHook(const char* name)
 
 }  // namespace
 
+Ledger* CurrentLedger()
+{
+    return current;
+}
+
+void HostLent(HANDLE handle)
+{
+    if (current)
+        current->Lend(handle);
+}
+
 void HostReleased(HANDLE handle)
 {
-    // A window takes its timers with it.
     if (current)
-        current->WindowGone(static_cast<HWND>(handle), "the host");
+        current->Forget(handle);
 }
 
 std::string DescribeObject(HGDIOBJ object)
@@ -474,6 +551,11 @@ Ledger::~Ledger()
     current = nullptr;
 }
 
+bool Ledger::Watches(const char* function)
+{
+    return FindHook(function) != nullptr;
+}
+
 int Ledger::Calls(const std::string& function) const
 {
     const auto found = calls_.find(function);
@@ -485,8 +567,8 @@ std::vector<std::string> Ledger::Alive() const
     std::vector<std::string> lines;
     for (const auto& [handle, record] : alive_)
         lines.push_back(record.kind + " from " + record.by);
-    for (const auto& [window, id] : timers_)
-        lines.push_back("timer " + std::to_string(id));
+    for (const auto& [timer, interval] : timers_)
+        lines.push_back("timer " + std::to_string(timer.second));
     for (const auto& [block, size] : heap_)
         lines.push_back("heap block of " + std::to_string(size) + " bytes");
     return lines;
@@ -504,9 +586,17 @@ std::vector<HANDLE> Ledger::Objects(const std::string& kind) const
 std::vector<UINT_PTR> Ledger::Timers() const
 {
     std::vector<UINT_PTR> ids;
-    for (const auto& [window, id] : timers_)
-        ids.push_back(id);
+    for (const auto& [timer, interval] : timers_)
+        ids.push_back(timer.second);
     return ids;
+}
+
+std::map<UINT_PTR, UINT> Ledger::TimerIntervals() const
+{
+    std::map<UINT_PTR, UINT> intervals;
+    for (const auto& [timer, interval] : timers_)
+        intervals[timer.second] = interval;
+    return intervals;
 }
 
 size_t Ledger::HeapBytes() const
@@ -542,16 +632,34 @@ void Ledger::Made(HANDLE handle, const char* kind, const char* by)
 
 void Ledger::Gone(HANDLE handle, const char* by)
 {
-    if (alive_.erase(Key(handle)) == 0)
+    const HANDLE key = Key(handle);
+    if (alive_.erase(key) || lent_.erase(key))
+        return;
+    if (acceptEarlier_)
         deletedForeign_.push_back(by);
+    else
+        Fault("a release (" + std::string(by) + ") of a handle the module did not make");
 }
 
-void Ledger::WindowGone(HWND window, const char* by)
+void Ledger::HeapFreed(void* block)
 {
-    Gone(window, by);
+    if (block && !heap_.erase(block) && !acceptEarlier_)
+        Fault("free of a block the module did not take");
+}
+
+void Ledger::Forget(HANDLE handle)
+{
+    alive_.erase(Key(handle));
+    for (auto timer = timers_.begin(); timer != timers_.end();)
+        timer = timer->first.first == handle ? timers_.erase(timer) : std::next(timer);
+}
+
+void Ledger::WindowGone(HWND window)
+{
+    Gone(window, "DestroyWindow");
     // Timers die with their window.
     for (auto timer = timers_.begin(); timer != timers_.end();)
-        timer = timer->first == window ? timers_.erase(timer) : std::next(timer);
+        timer = timer->first.first == window ? timers_.erase(timer) : std::next(timer);
 }
 
 void Ledger::RememberDefaults(HDC dc)

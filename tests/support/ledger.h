@@ -26,6 +26,9 @@ public:
     Ledger(const Ledger&) = delete;
     Ledger& operator=(const Ledger&) = delete;
 
+    // Whether a ledger hooks function (by its export name) in the modules it watches.
+    static bool Watches(const char* function);
+
     // How often the module called function (by its export name, e.g. "BitBlt").
     int Calls(const std::string& function) const;
 
@@ -42,14 +45,26 @@ public:
 
     // The timers started and not stopped, by identifier.
     std::vector<UINT_PTR> Timers() const;
+    // The same with the interval each was last started with, in milliseconds.
+    std::map<UINT_PTR, UINT> TimerIntervals() const;
 
     // Misuse seen: a DC deleted with an object of its own still selected, a release of
     // something the module did not hold, a failed delete.
     const std::vector<std::string>& Faults() const { return faults_; }
 
+    // The module releasing what it did not make is a fault, but for what the host lends it
+    // (a window a label adopts and may destroy) ...
+    void Lend(HANDLE handle) { lent_.insert(Key(handle)); }
+    // ... and, once this is called, for what it made before the ledger started (the face
+    // that attach makes, blocks of its C runtime), which DeletedForeign lists.
+    void AcceptEarlierObjects() { acceptEarlier_ = true; }
     // Objects made before the ledger started that the module deleted, with what they were
     // (e.g. "bitmap 1024x15").
     const std::vector<std::string>& DeletedForeign() const { return deletedForeign_; }
+
+    // The host released handle, or destroyed that window with its timers: none of the
+    // module's business any longer.
+    void Forget(HANDLE handle);
 
     // Heap blocks the module holds from those it took since the ledger started.
     size_t HeapBlocks() const { return heap_.size(); }
@@ -68,18 +83,20 @@ public:
     int Creations() const { return creations_; }
     // Whether the failure asked for has been dealt out.
     bool Failed() const { return failAt_ && creations_ >= failAt_; }
+    // Whether a failure has been asked for and not yet dealt out.
+    bool Armed() const { return failAt_ && creations_ < failAt_; }
 
     // Called by the hooks.
     bool UsesPageHeap() const { return pageHeap_; }
     bool Refuse() { return ++creations_ == failAt_; }
     void HeapTook(void* block, size_t size);
-    void HeapFreed(void* block) { heap_.erase(block); }
+    void HeapFreed(void* block);
     void Count(const char* function) { ++calls_[function]; }
     void Made(HANDLE handle, const char* kind, const char* by);
     void Gone(HANDLE handle, const char* by);
     void Fault(const std::string& what) { faults_.push_back(what); }
-    void WindowGone(HWND window, const char* by = "DestroyWindow");
-    void TimerStarted(HWND window, UINT_PTR id) { timers_.insert({window, id}); }
+    void WindowGone(HWND window);
+    void TimerStarted(HWND window, UINT_PTR id, UINT interval) { timers_[{window, id}] = interval; }
     void TimerStopped(HWND window, UINT_PTR id) { timers_.erase({window, id}); }
     void RememberDefaults(HDC dc);
     void CheckDefaults(HDC dc);
@@ -106,15 +123,24 @@ private:
     int made_ = 0;
     int failAt_ = 0;
     int creations_ = 0;
-    std::set<std::pair<HWND, UINT_PTR>> timers_;
+    std::map<std::pair<HWND, UINT_PTR>, UINT> timers_;  // with their intervals, in ms
     std::vector<std::string> faults_;
     std::vector<std::string> deletedForeign_;
+    std::set<HANDLE> lent_;
+    bool acceptEarlier_ = false;
 };
 
 // Tells the ledger watching now, if any, that the host deleted an object or destroyed a
 // window the module made (the host's own calls are not the module's, so the hooks do not
 // see them).
 void HostReleased(HANDLE handle);
+
+// The ledger watching now, if any.
+Ledger* CurrentLedger();
+
+// Tells the ledger watching now, if any, that the host lent the module a handle it may
+// release (a window for a label to serve).
+void HostLent(HANDLE handle);
 
 // Describes a GDI object as a test reads it: "bitmap 1024x15", "dc", "pen" ...
 std::string DescribeObject(HGDIOBJ object);

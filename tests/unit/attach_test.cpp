@@ -4,6 +4,7 @@
 
 #include <algorithm>
 #include <fstream>
+#include <iterator>
 
 #include "common/library.h"
 #include "entry/attach.h"
@@ -67,22 +68,37 @@ TEST(Attach, KeepsOnlyTheFaceAndDetachReleasesIt)
 }
 
 // The system refusing any one of attach's creations (a face bitmap, a DC, a widened copy)
-// leaves a library that paints what it has and gives everything back at detach.
+// leaves a library that paints what it has and gives everything back at detach. A face
+// bitmap whose widening was refused keeps its design art; the others are whole.
 TEST(Attach, EachRefusedCreationLeavesNothingAfterDetach)
 {
     const HMODULE module = GetModuleHandleA(nullptr);
+    HBITMAP LibraryState::*const faces[] = {&LibraryState::FaceTop, &LibraryState::FaceLeft,
+                                            &LibraryState::FaceRight, &LibraryState::FaceBottom};
+    std::vector<Image> design, widened;
     int creations = 0;
     {
         Ledger ledger(module);
         AttachLibrary(module);
+        creations = ledger.Creations();  // this program's own reads below are watched too
+        for (size_t i = 0; i < std::size(faces); ++i) {
+            design.push_back(LoadArt(module, IdFaceTop + static_cast<int>(i)));
+            widened.push_back(ReadBitmap(Library.*faces[i]));
+        }
         DetachLibrary();
-        creations = ledger.Creations();
     }
     ASSERT_GT(creations, 0);
     for (int n = 1; n <= creations; ++n) {
         Ledger ledger(module);
         ledger.FailCreation(n);
         AttachLibrary(module);
+        // With a load refused, the others fill the frame without it: no art to compare with.
+        const bool allLoaded = std::all_of(std::begin(faces), std::end(faces), [](auto face) { return Library.*face; });
+        for (size_t i = 0; i < std::size(faces) && allLoaded; ++i) {
+            const Image shown = ReadBitmap(Library.*faces[i]);
+            EXPECT_TRUE(FirstDifference(shown, widened[i]).empty() || FirstDifference(shown, design[i]).empty())
+                << "creation " << n << ": face bitmap " << IdFaceTop + i << " is neither its art nor its widening";
+        }
         {
             const HDC screen = GetDC(nullptr);
             const HDC canvas = CreateCompatibleDC(screen);
