@@ -88,7 +88,7 @@ Image Shown(HWND window);
 // The part of a window's client area that lies on the screen, in client coordinates.
 RECT OnScreen(HWND window);
 
-// One coordinate (or size) of a place as the specification writes it: factor times a term
+// One coordinate (or size) of a place as the layout writes it: factor times a term
 // of the screen, plus an offset. The terms are those of the layout rule: W and H, the
 // screen's width and height; D8 = (W - 1024) / 8 and D10 = (W - 1024) / 10, each a signed
 // division truncating toward zero, taken first and then multiplied; and PastDesign, how far
@@ -114,7 +114,7 @@ constexpr ScreenExpr D8x(int factor, int offset) { return {ScreenExpr::D8, facto
 constexpr ScreenExpr D10x(int factor, int offset) { return {ScreenExpr::D10, factor, offset}; }  // D10 * factor + offset
 constexpr ScreenExpr PlusPastDesign(int value) { return {ScreenExpr::PastDesign, 1, value}; }   // value + PastDesign
 
-// As the specification writes it ("W - 60", "D8 * 2 + 366"), for failure messages.
+// As the layout writes it ("W - 60", "D8 * 2 + 366"), for failure messages.
 inline std::string Describe(const ScreenExpr& e)
 {
     static const char* const names[] = {"", "W", "H", "D8", "D10", "PastDesign"};

@@ -3,6 +3,8 @@
 #include <gtest/gtest.h>
 
 #include <array>
+#include <string>
+#include <vector>
 
 #include "tests/host/expected_face.h"
 #include "tests/host/host.h"
@@ -16,21 +18,46 @@ using Values = std::array<INT32, 4>;
 constexpr INT32 Untouched = 0x7E7E7E7E;
 constexpr Values Fresh = {Untouched, Untouched, Untouched, Untouched};
 
-const SIZE RectScreens[] = {{1024, 768}, {1280, 1024}, {800, 600}};
+// What a query reports that follows the screen, as the query table writes it: a rectangle
+// (left, top, right, bottom), a position (x, y; the other two values left as they were),
+// or the width and height of the bitmap it cuts (code 20's third bitmap).
+enum class Reports { Rectangle, Position, CutSize };
 
-struct RectCase {
+struct PlaceCase {
     int code;
-    Values rects[3];  // at the screens of RectScreens
+    Reports what;
+    std::vector<ScreenExpr> values;  // four for a rectangle, two otherwise
 };
 
-const RectCase RectCases[] = {
-    {0, {{853, 125, 1009, 138}, {1109, 125, 1265, 138}, {629, 125, 785, 138}}},
-    {1, {{853, 141, 1009, 164}, {1109, 141, 1265, 164}, {629, 141, 785, 164}}},
-    {2, {{900, 167, 988, 179}, {1156, 167, 1244, 179}, {676, 167, 764, 179}}},
-    {3, {{847, 242, 1016, 592}, {1103, 242, 1272, 848}, {623, 242, 792, 424}}},
-    {4, {{17, 599, 1010, 706}, {17, 855, 1266, 962}, {17, 431, 786, 538}}},
-    {6, {{5, 6, 165, 116}, {5, 6, 165, 116}, {5, 6, 165, 116}}},
+const PlaceCase PlaceCases[] = {
+    {0, Reports::Rectangle, {WMinus(171), Const(125), WMinus(15), Const(138)}},
+    {1, Reports::Rectangle, {WMinus(171), Const(141), WMinus(15), Const(164)}},
+    {2, Reports::Rectangle, {WMinus(124), Const(167), WMinus(36), Const(179)}},
+    {3, Reports::Rectangle, {WMinus(177), Const(242), WMinus(8), HMinus(176)}},
+    {4, Reports::Rectangle, {Const(17), HMinus(169), WMinus(14), HMinus(62)}},
+    {5, Reports::Position, {WMinus(179), Const(18)}},
+    {6, Reports::Rectangle, {Const(5), Const(6), Const(165), Const(116)}},
+    {20, Reports::CutSize, {WMinus(31), Const(107)}},
 };
+
+// The values of a code's place on this screen, in the order of the table.
+std::vector<INT32> PlaceOf(int code)
+{
+    std::vector<INT32> values;
+    for (const PlaceCase& c : PlaceCases)
+        if (c.code == code)
+            for (const ScreenExpr& e : c.values)
+                values.push_back(e.At(Screen()));
+    return values;
+}
+
+std::string Written(const PlaceCase& c)
+{
+    std::string text;
+    for (const ScreenExpr& e : c.values)
+        text += (text.empty() ? "" : ", ") + Describe(e);
+    return "code " + std::to_string(c.code) + ": (" + text + ")";
+}
 
 struct ColourCase {
     int code;
@@ -84,17 +111,31 @@ protected:
     Veltra veltra;
 };
 
-TEST_F(Queries, RectanglesFollowTheScreen)
+// Every rectangle, position and cut size on this screen, from the table's expressions:
+// every screen the suite runs on checks them all.
+TEST_F(Queries, PlacesFollowTheScreen)
 {
-    const SIZE screen = Screen();
-    for (int column = 0; column < 3; ++column) {
-        if (RectScreens[column].cx != screen.cx || RectScreens[column].cy != screen.cy)
-            continue;
-        for (const RectCase& c : RectCases) {
-            SCOPED_TRACE(c.code);
-            int result = 0;
-            EXPECT_EQ(Ask(c.code, Fresh, &result), c.rects[column]);
-            EXPECT_EQ(result, 1);
+    for (const PlaceCase& c : PlaceCases) {
+        SCOPED_TRACE(Written(c));
+        const std::vector<INT32> want = PlaceOf(c.code);
+        int result = 0;
+        const Values got = Ask(c.code, Fresh, &result);
+        EXPECT_EQ(result, 1);
+        switch (c.what) {
+        case Reports::Rectangle:
+            EXPECT_EQ(got, (Values{want[0], want[1], want[2], want[3]}));
+            break;
+        case Reports::Position:
+            EXPECT_EQ(got, (Values{want[0], want[1], Untouched, Untouched}));
+            break;
+        case Reports::CutSize: {
+            BITMAP cut = {};
+            EXPECT_EQ(GetObjectA(AsBitmap(got[2]), sizeof cut, &cut), static_cast<int>(sizeof cut));
+            EXPECT_EQ(cut.bmWidth, want[0]);
+            EXPECT_EQ(cut.bmHeight, want[1]);
+            Release(got, {0, 1, 2, 3});
+            break;
+        }
         }
     }
 }
@@ -111,17 +152,17 @@ TEST_F(Queries, ColoursAreFixedAndLeaveTheRestAlone)
 
 TEST_F(Queries, ThePanelFramePositionAndItsBitmapOnlyOnRequest)
 {
-    const SIZE screen = Screen();
+    const std::vector<INT32> at = PlaceOf(5);
     int result = 0;
     for (INT32 notTheMarker : {0, Untouched, VELTRA_QUERY_MARKER + 1}) {
         const Values values = Ask(5, {1, 2, notTheMarker, 4}, &result);
-        EXPECT_EQ(values, (Values{screen.cx - 179, 18, notTheMarker, 4}));
+        EXPECT_EQ(values, (Values{at[0], at[1], notTheMarker, 4}));
         EXPECT_EQ(result, 1);
     }
     const Values values = Ask(5, {1, 2, VELTRA_QUERY_MARKER, 4}, &result);
     EXPECT_EQ(result, 1);
-    EXPECT_EQ(values[0], screen.cx - 179);
-    EXPECT_EQ(values[1], 18);
+    EXPECT_EQ(values[0], at[0]);
+    EXPECT_EQ(values[1], at[1]);
     EXPECT_EQ(values[3], 4);
     const Image frame = ReadBitmap(AsBitmap(values[2]));
     EXPECT_EQ(frame.width, 172);
@@ -158,7 +199,6 @@ TEST_F(Queries, UnknownCodesWriteNothing)
 // Each call hands out new bitmaps of the shipped sizes; the host owns and deletes them.
 TEST_F(Queries, BitmapsAreNewOnEveryCallAndTheHosts)
 {
-    const SIZE screen = Screen();
     Ledger ledger(veltra.module);
     const Values first = Ask(20);
     const Values second = Ask(20);
@@ -180,9 +220,7 @@ TEST_F(Queries, BitmapsAreNewOnEveryCallAndTheHosts)
         EXPECT_EQ(shipped.bits, want.bits);
         EXPECT_EQ(FirstDifference(ReadBitmap(AsBitmap(first[slot])), LoadArt(veltra.module, want.id)), "");
     }
-    const Image cut = ReadBitmap(AsBitmap(first[2]));
-    EXPECT_EQ(cut.width, screen.cx - 31);
-    EXPECT_EQ(cut.height, 107);
+    const Image cut = ReadBitmap(AsBitmap(first[2]));  // its size: PlacesFollowTheScreen
     const int barIds[] = {165, 166, 167, 168};
     for (int slot = 0; slot < 4; ++slot) {
         const Shipped shipped = Resource(veltra.module, barIds[slot]);

@@ -10,17 +10,18 @@
 
 namespace {
 
+// The place and size of each type, as the slip factory's table writes them: the window is
+// its track's size, and the seek track (type 0) grows by as much as the screen is wider
+// than the design.
 struct SlipCase {
     UINT code;
-    RECT places[3];  // left, top, width, height at the screens of SlipScreens
+    ScreenExpr left, top, width, height;
 };
 
-const SIZE SlipScreens[] = {{1024, 768}, {1280, 1024}, {800, 600}};
-
 const SlipCase SlipCases[] = {
-    {0, {{15, 577, 646, 20}, {15, 833, 902, 20}, {15, 409, 646, 20}}},
-    {1, {{695, 578, 134, 14}, {951, 834, 134, 14}, {471, 410, 134, 14}}},
-    {10, {{5, 6, 13, 96}, {5, 6, 13, 96}, {5, 6, 13, 96}}},
+    {0, Const(15), HMinus(191), PlusPastDesign(646), Const(20)},
+    {1, WMinus(329), HMinus(190), Const(134), Const(14)},
+    {10, Const(5), Const(6), Const(13), Const(96)},
 };
 
 // Track, thumb and marker art of each type.
@@ -185,14 +186,11 @@ TEST_F(SlipPlaces, EachTypeAtItsPlaceTheTrackItsSize)
         RECT rect;
         GetWindowRect(window, &rect);
         MapWindowPoints(nullptr, *host, reinterpret_cast<POINT*>(&rect), 2);
-        for (int column = 0; column < 3; ++column)
-            if (SlipScreens[column].cx == screen.cx && SlipScreens[column].cy == screen.cy) {
-                const RECT& want = c.places[column];
-                EXPECT_EQ(rect.left, want.left);
-                EXPECT_EQ(rect.top, want.top);
-                EXPECT_EQ(rect.right - rect.left, want.right);
-                EXPECT_EQ(rect.bottom - rect.top, want.bottom);
-            }
+        // From the table's expressions: every screen the suite runs on checks all three.
+        EXPECT_EQ(rect.left, c.left.At(screen)) << "left = " << Describe(c.left);
+        EXPECT_EQ(rect.top, c.top.At(screen)) << "top = " << Describe(c.top);
+        EXPECT_EQ(rect.right - rect.left, c.width.At(screen)) << "width = " << Describe(c.width);
+        EXPECT_EQ(rect.bottom - rect.top, c.height.At(screen)) << "height = " << Describe(c.height);
         char className[64] = {};
         GetClassNameA(window, className, sizeof className);
         EXPECT_STREQ(className, "QUOVEN_BASEWINDOW1");
