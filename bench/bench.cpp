@@ -1,10 +1,14 @@
 #include "bench/bench.h"
 
 #include <algorithm>
+#include <cmath>
 #include <cstdio>
 #include <cstdlib>
 
 namespace {
+
+// Untimed turns of every subject before the timed ones.
+constexpr int WarmUpTurns = 3;
 
 // The value at fraction p of the sorted samples, between neighbours where it falls between.
 double Quantile(std::vector<double> values, double p)
@@ -24,6 +28,17 @@ void Line(const char* kind, const char* id, std::initializer_list<std::string> f
     for (const std::string& field : fields)
         line += "\t" + field;
     std::puts(line.c_str());
+}
+
+void TargetRow(const std::string& target, const std::string& figure, const char* verdict)
+{
+    Table("targets", "Every target, run by run", {"Target", "Screen", "Arch", "Figure", "Verdict"});
+    Row("targets", {target, ScreenName(), ArchName(), figure, verdict});
+}
+
+const char* Verdict(bool met)
+{
+    return met ? "met" : "**missed**";
 }
 
 }  // namespace
@@ -55,24 +70,47 @@ double Stopwatch::Milliseconds() const
 
 double Samples::Median() const
 {
-    return Quantile(ms, 0.5);
+    return Quantile(values, 0.5);
 }
 
 double Samples::Spread() const
 {
     const double median = Median();
-    return median > 0.0 ? (Quantile(ms, 0.75) - Quantile(ms, 0.25)) / median : 0.0;
+    return median != 0.0 ? (Quantile(values, 0.75) - Quantile(values, 0.25)) / std::abs(median) : 0.0;
 }
 
 std::vector<Samples> TimeInTurn(int runs, const std::vector<std::function<double()>>& subjects)
 {
     std::vector<Samples> samples(subjects.size());
-    for (int run = 0; run < runs; ++run)
+    for (int run = -WarmUpTurns; run < runs; ++run)
         for (size_t k = 0; k < subjects.size(); ++k) {
-            const size_t subject = (run + k) % subjects.size();
-            samples[subject].ms.push_back(subjects[subject]());
+            const size_t subject = (run + WarmUpTurns + k) % subjects.size();
+            const double ms = subjects[subject]();
+            if (run >= 0)
+                samples[subject].values.push_back(ms);
         }
     return samples;
+}
+
+Samples Ratios(const Samples& a, const Samples& b)
+{
+    Samples ratios;
+    for (size_t run = 0; run < a.values.size() && run < b.values.size(); ++run)
+        ratios.values.push_back(a.values[run] / b.values[run]);
+    return ratios;
+}
+
+Samples Differences(const Samples& a, const Samples& b)
+{
+    Samples differences;
+    for (size_t run = 0; run < a.values.size() && run < b.values.size(); ++run)
+        differences.values.push_back(a.values[run] - b.values[run]);
+    return differences;
+}
+
+std::string RatioCell(const Samples& ratios)
+{
+    return Fixed(ratios.Median(), 2) + " (" + Percent(ratios.Spread()) + ")";
 }
 
 void Table(const char* id, const char* title, std::initializer_list<const char*> columns)
@@ -102,18 +140,19 @@ std::string Fixed(double value, int decimals)
 
 std::string Percent(double share)
 {
-    return Fixed(100.0 * share, share < 0.1 ? 1 : 0) + " %";
-}
-
-const char* Verdict(bool met)
-{
-    return met ? "met" : "**missed**";
+    return Fixed(100.0 * share, std::abs(share) < 0.1 ? 1 : 0) + " %";
 }
 
 void Target(const char* target, const std::string& figure, bool met)
 {
-    Table("targets", "Every target, run by run", {"Target", "Screen", "Arch", "Figure", "Met"});
-    Row("targets", {target, ScreenName(), ArchName(), figure, Verdict(met)});
+    TargetRow(target, figure, Verdict(met));
+}
+
+void RatioTarget(const std::string& target, const Samples& ratios, double limit)
+{
+    const double ratio = ratios.Median(), spread = ratios.Spread();
+    TargetRow(target, Fixed(ratio, 2) + " x, IQR / median " + Percent(spread),
+              spread > SpreadLimit ? "inconclusive" : Verdict(ratio <= limit));
 }
 
 void Fail(const std::string& what)

@@ -35,17 +35,26 @@ private:
     LARGE_INTEGER start_;
 };
 
-// Times of repeated runs of one thing, in milliseconds.
+// Repeated runs of one measure: a time in milliseconds, or a ratio or difference of two times.
 struct Samples {
-    std::vector<double> ms;
+    std::vector<double> values;
 
     double Median() const;
     double Spread() const;  // interquartile range over median
 };
 
-// Runs each subject (which returns the milliseconds of what it timed) runs times, turning
-// the order with every run so that no subject always follows another. One Samples each.
+// Runs each subject (which returns the milliseconds of what it timed) a few times untimed, to
+// warm the caches and the heaps it uses, then runs times, turning the order with every run so
+// that no subject always follows another. One Samples each; the nth values of all were timed
+// in the same turn.
 std::vector<Samples> TimeInTurn(int runs, const std::vector<std::function<double()>>& subjects);
+
+// Turn by turn, a over b, or a less b: two Samples of one TimeInTurn, paired as they ran.
+Samples Ratios(const Samples& a, const Samples& b);
+Samples Differences(const Samples& a, const Samples& b);
+
+// A ratio's median with its spread, as the tables show it: "2.39 (12 %)".
+std::string RatioCell(const Samples& ratios);
 
 // Results go out as tab-separated lines that tools/bench.sh gathers from every run into
 // docs/performance.md:
@@ -58,13 +67,17 @@ void Note(const char* id, const std::string& text);
 
 std::string Fixed(double value, int decimals);
 std::string Percent(double share);
-const char* Verdict(bool met);
 
 // The cell of a time that an emulated run does not measure.
 extern const char NotTimed[];
 
-// Every target is a row of one table.
+// Every target is a row of one table: one of counts, met or missed ...
 void Target(const char* target, const std::string& figure, bool met);
+// ... or one of a ratio of times, run by run, which must stay within limit. Its verdict is
+// "inconclusive" when the ratios scatter more than SpreadLimit (IQR over median), whatever
+// their median says.
+constexpr double SpreadLimit = 0.10;
+void RatioTarget(const std::string& target, const Samples& ratios, double limit);
 
 // Stops the benchmark when something it needs cannot be made.
 [[noreturn]] void Fail(const std::string& what);

@@ -152,10 +152,10 @@ void Measure(const Options& options, const Veltra& library, const Call& call)
         });
         libraryTime = Fixed(1000.0 * times[0].Median(), 1);
         floorTime = Fixed(1000.0 * times[1].Median(), 1);
-        ratio = Fixed(times[0].Median() / times[1].Median(), 2);
+        ratio = RatioCell(Ratios(times[0], times[1]));
     }
     Table(call.id, call.title, {"Screen", "Arch", "Pixels", "Calls timed", "Library (µs)", "Floor (µs)",
-          "Library / floor", "GDI32 calls", "Floor GDI32 calls", "GDI32 calls by function",
+          "Library / floor (IQR / median)", "GDI32 calls", "Floor GDI32 calls", "GDI32 calls by function",
           "USER32 calls by function"});
     Row(call.id, {ScreenName(), ArchName(), std::to_string(call.pixels),
                   options.countsOnly ? NotTimed : std::to_string(options.calls), libraryTime, floorTime, ratio,

@@ -17,7 +17,7 @@ namespace {
 
 const HMODULE Program = GetModuleHandleA(nullptr);
 
-// Where the whole build must stay within a multiple of the copy floor.
+// Where the face build and the whole attach must stay within a multiple of the copy floor.
 const struct {
     SIZE screen;
     double limit;
@@ -525,10 +525,10 @@ BuildTimes TimeBuilds(const Options& options, const WatchedAttach& watched, Memo
             const double ms = attach();
             double rest = ms;
             for (size_t i = 0; i < lastSteps.size(); ++i) {
-                times.steps[i].ms.push_back(lastSteps[i]);
+                times.steps[i].values.push_back(lastSteps[i]);
                 rest -= lastSteps[i];
             }
-            times.steps.back().ms.push_back(rest);
+            times.steps.back().values.push_back(rest);
             return ms;
         },
         Timed(memory, [&](auto& made) { return FloorRun(pictures, made); }, kept),
@@ -539,6 +539,9 @@ BuildTimes TimeBuilds(const Options& options, const WatchedAttach& watched, Memo
         subjects.push_back(Timed(memory, [&](auto& made) { return NaiveRun(watched.builds, made); }, kept));
     }
     times.builds = TimeInTurn(options.builds, subjects);
+    // The steps of TimeInTurn's untimed warm-up turns came first: the rest pair with the builds.
+    for (Samples& step : times.steps)
+        step.values.erase(step.values.begin(), step.values.end() - options.builds);
     return times;
 }
 
@@ -549,52 +552,66 @@ void ReportTimes(const Options& options, const WatchedAttach& watched)
         const char* name;
     } regimes[] = {{Memory::JustFreed, "just freed"}, {Memory::NeverUsed, "never used"}};
     Table("face-time", "Face build at attach: time", {"Screen", "Arch", "Memory", "Runs", "AttachLibrary (ms)",
-          "WidenFace (ms)", "Naive widening (ms)", "Copy floor (ms)", "Attach / floor", "WidenFace / floor",
-          "Naive / WidenFace", "IQR / median: attach, WidenFace, naive, floor"});
+          "WidenFace (ms)", "Naive widening (ms)", "Copy floor (ms)", "Attach / floor (IQR / median)",
+          "WidenFace / floor (IQR / median)", "Naive / WidenFace (IQR / median)",
+          "IQR / median of the times: attach, WidenFace, naive, floor"});
     std::vector<BuildTimes> measured;
     for (const auto& regime : regimes) {
         const BuildTimes& times = measured.emplace_back(TimeBuilds(options, watched, regime.memory));
         const auto timedHere = [&](Subject s) { return static_cast<size_t>(s) < times.builds.size(); };
-        const auto median = [&](Subject s) { return timedHere(s) ? times.builds[s].Median() : 0.0; };
+        const auto time = [&](Subject s) { return timedHere(s) ? Fixed(times.builds[s].Median(), 3) : NotTimed; };
         const auto spread = [&](Subject s) { return timedHere(s) ? Percent(times.builds[s].Spread()) : NotTimed; };
-        const auto ifWidens = [&](double value) { return timedHere(WidenSubject) ? Fixed(value, 2) : NotTimed; };
-        const double attach = median(AttachSubject), floor = median(FloorSubject);
-        const double widen = median(WidenSubject), naive = median(NaiveSubject);
-        Row("face-time", {ScreenName(), ArchName(), regime.name, std::to_string(options.builds), Fixed(attach, 3),
-                          timedHere(WidenSubject) ? Fixed(widen, 3) : NotTimed,
-                          timedHere(NaiveSubject) ? Fixed(naive, 3) : NotTimed, Fixed(floor, 3),
-                          Fixed(attach / floor, 2), ifWidens(widen / floor), ifWidens(naive / widen),
+        const auto ratios = [&](Subject over, Subject under) {
+            return Ratios(times.builds[over], times.builds[under]);
+        };
+        const auto ratio = [&](Subject over, Subject under) {
+            return timedHere(over) && timedHere(under) ? RatioCell(ratios(over, under)) : NotTimed;
+        };
+        Row("face-time", {ScreenName(), ArchName(), regime.name, std::to_string(options.builds), time(AttachSubject),
+                          time(WidenSubject), time(NaiveSubject), time(FloorSubject),
+                          ratio(AttachSubject, FloorSubject), ratio(WidenSubject, FloorSubject),
+                          ratio(NaiveSubject, WidenSubject),
                           spread(AttachSubject) + ", " + spread(WidenSubject) + ", " + spread(NaiveSubject) + ", " +
                               spread(FloorSubject)});
         for (const auto& target : FloorTargets) {
-            if (!OnScreen(target.screen) || !timedHere(WidenSubject))
+            if (!OnScreen(target.screen))
                 continue;
             const std::string within = " within " + Fixed(target.limit, 1) + " x the copy floor, memory " +
                                        regime.name;
-            // The floor makes the four faces and fills each once; the build it bounds is
-            // WidenFace, which does the same by its repeated copies. Attach also loads the art,
-            // the cursor and looks for a logo, work the floor leaves out (see its steps).
-            Target(("The face build (WidenFace: the four faces made and filled)," + within).c_str(),
-                   Fixed(widen / floor, 2) + " x", widen / floor <= target.limit);
+            // The floor makes the four faces and fills each once, as WidenFace does by its
+            // repeated copies; attach as a whole also loads the art and the cursor, reads the
+            // screen size and looks for a logo, which the floor leaves out (see its steps).
+            if (timedHere(WidenSubject))
+                RatioTarget("The face build (WidenFace: the four faces made and filled)," + within,
+                            ratios(WidenSubject, FloorSubject), target.limit);
+            RatioTarget("AttachLibrary, the whole attach (the art, the cursor, the screen size, the logo look "
+                        "besides)," + within, ratios(AttachSubject, FloorSubject), target.limit);
         }
     }
 
-    Table("attach-steps", "Face build at attach: where the time goes, timed inside AttachLibrary",
-          {"Screen", "Arch", "Step", "Calls counted in attach", "Memory just freed (ms)", "Share",
-           "Memory never used (ms)", "Share"});
-    const auto step = [&](const std::string& name, const std::string& calls, const Samples& justFreed,
-                          const Samples& neverUsed) {
-        const double justFreedAttach = measured[0].builds[AttachSubject].Median();
-        const double neverUsedAttach = measured[1].builds[AttachSubject].Median();
-        Row("attach-steps", {ScreenName(), ArchName(), name, calls, Fixed(justFreed.Median(), 3),
-                             Percent(justFreed.Median() / justFreedAttach), Fixed(neverUsed.Median(), 3),
-                             Percent(neverUsed.Median() / neverUsedAttach)});
+    Table("attach-steps", "Face build at attach: where the time goes, timed inside AttachLibrary, and what "
+          "sets it above the copy floor", {"Screen", "Arch", "Step", "Calls counted in attach",
+          "Memory just freed (ms)", "Share of attach", "Memory never used (ms)", "Share of attach"});
+    const auto step = [&](const std::string& name, const std::string& calls,
+                          const std::function<Samples(const BuildTimes&)>& of) {
+        const auto share = [&](const BuildTimes& times) {
+            return Percent(Ratios(of(times), times.builds[AttachSubject]).Median());
+        };
+        Row("attach-steps", {ScreenName(), ArchName(), name, calls, Fixed(of(measured[0]).Median(), 3),
+                             share(measured[0]), Fixed(of(measured[1]).Median(), 3), share(measured[1])});
     };
     for (size_t i = 0; i < std::size(AttachSteps); ++i)
-        step(AttachSteps[i].name, watched.stepCalls[i], measured[0].steps[i], measured[1].steps[i]);
+        step(AttachSteps[i].name, watched.stepCalls[i], [i](const BuildTimes& times) { return times.steps[i]; });
     step("The rest: the widening, and what joins the steps", "BitBlt " + std::to_string(watched.copies),
-         measured[0].steps.back(), measured[1].steps.back());
-    step("AttachLibrary, whole", "", measured[0].builds[AttachSubject], measured[1].builds[AttachSubject]);
+         [](const BuildTimes& times) { return times.steps.back(); });
+    step("AttachLibrary, whole", "", [](const BuildTimes& times) { return times.builds[AttachSubject]; });
+    step("Copy floor", "", [](const BuildTimes& times) { return times.builds[FloorSubject]; });
+    step("AttachLibrary over the floor, turn by turn", "", [](const BuildTimes& times) {
+        return Differences(times.builds[AttachSubject], times.builds[FloorSubject]);
+    });
+    step("The rest over the floor, turn by turn", "", [](const BuildTimes& times) {
+        return Differences(times.steps.back(), times.builds[FloorSubject]);
+    });
 }
 
 }  // namespace

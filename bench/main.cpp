@@ -12,6 +12,23 @@
 
 #include "bench/bench.h"
 
+namespace {
+
+// The timed runs keep to one processor, the last this process may use: runs that move between
+// processors scatter their times.
+void Pin()
+{
+    DWORD_PTR process = 0, system = 0;
+    if (!GetProcessAffinityMask(GetCurrentProcess(), &process, &system) || !process)
+        return;
+    DWORD_PTR last = process;
+    while (last & (last - 1))
+        last &= last - 1;  // clears the lowest processor until one is left
+    SetProcessAffinityMask(GetCurrentProcess(), last);
+}
+
+}  // namespace
+
 int main(int argc, char** argv)
 {
     Options options;
@@ -32,6 +49,8 @@ int main(int argc, char** argv)
     if (options.builds < 1 || options.calls < 1)
         Fail("--builds and --calls need at least one run");
 
+    if (!options.countsOnly)
+        Pin();
     MeasureFaceBuild(options);
     Veltra library;
     if (!library.module)

@@ -3,7 +3,8 @@
 #   tools/bench.sh [--out FILE]
 # Builds both architectures, then runs veltra_bench.exe under Wine once per screen size (the
 # library measures the screen once per process): x86_64 for times and counts, i686 for counts
-# only, since 32-bit Wine runs under qemu emulation and its times mean nothing.
+# only, since 32-bit Wine runs under qemu emulation and its times mean nothing. VELTRA_BUILD_DIR
+# names a build tree of one's own (default: build/, tools/build.sh's).
 set -euo pipefail
 root=$(cd "$(dirname "$0")/.." && pwd)
 out=$root/docs/performance.md
@@ -13,9 +14,13 @@ while [ $# -gt 0 ]; do
     *) echo "usage: tools/bench.sh [--out FILE]" >&2; exit 2 ;;
     esac
 done
+build=$(realpath -m "${VELTRA_BUILD_DIR:-$root/build}")
 
 "$root/tools/setup.sh"
-"$root/tools/build.sh" i686 x86_64
+for arch in i686 x86_64; do
+    cmake -S "$root" -B "$build/$arch" -DCMAKE_TOOLCHAIN_FILE="$root/cmake/$arch-w64-mingw32.cmake"
+    cmake --build "$build/$arch" -j "$(nproc)"
+done
 
 screens=(1024x768 1920x1080 3840x2160 7680x4320)
 largest=7680x4320
@@ -32,14 +37,12 @@ run() {  # arch screen [options]
     echo "bench: $arch at $screen" >&2
     # Runs wait for other users of the same Wine prefix: its lock serialises them.
     "$root/tools/wine-run.sh" --arch "$arch" --screen "$screen" --cwd "$work/cwd" -- \
-        "$root/build/$arch/bin/veltra_bench.exe" "$@" | tr -d '\r' >>"$results"
+        "$build/$arch/bin/veltra_bench.exe" "$@" | tr -d '\r' >>"$results"
 }
 for screen in "${screens[@]}"; do
-    if [ "$screen" = "$largest" ]; then
-        run x86_64 "$screen" --builds 21 --calls 101 --list-fills
-    else
-        run x86_64 "$screen" --builds 31 --calls 201
-    fi
+    fills=()
+    [ "$screen" = "$largest" ] && fills=(--list-fills)
+    run x86_64 "$screen" --builds 61 --calls 301 "${fills[@]}"
 done
 for screen in "${screens[@]}"; do
     run i686 "$screen" --counts-only
@@ -74,8 +77,11 @@ mkdir -p "$(dirname "$out")"
 # Performance
 
 What the library costs, measured by \`tools/bench.sh\` under Wine on an Xvfb screen of each
-size. Times are medians of repeated runs on x86_64; ratios are taken between medians measured
-in the same run, with the things compared run in turn. The i686 runs (the product DLL, under
+size. Times are medians of repeated runs on x86_64, kept to one processor, each thing run three
+times untimed before its timed runs. Things compared are run in turn, and a ratio is the median
+of their turn-by-turn ratios; beside it, in brackets or as *IQR / median*, is how those ratios
+scatter: their interquartile range over their median. A target on a ratio that scatters more
+than 10 % is *inconclusive*, whatever its median says. The i686 runs (the product DLL, under
 qemu emulation) give counts only.
 
 | Machine | |
@@ -117,11 +123,15 @@ and read either the band again or the start of the fill; its copies are checked 
   benchmark's imports of the system function that makes each; the rest is the widening and what
   joins the steps. The floor leaves out every step but the widening.
 
-The build that the 1.5 x target bounds is therefore WidenFace: like the floor it makes the four
-faces at their final sizes and fills them, by its repeated copies where the floor makes one.
-`AttachLibrary` as a whole is shown beside the floor too, for what a host's load costs; its
-other steps (loading the art from the resources, the cursor, the look for a logo) are work the
-floor does not do.
+Two targets hold the build on the largest screen within 1.5 x the copy floor. WidenFace, like
+the floor, makes the four faces at their final sizes and fills them, by its repeated copies
+where the floor makes one. `AttachLibrary` as a whole is what a host's load costs; it also does
+what the floor leaves out: it loads the art from the resources (`LoadBitmapA`), loads the
+cursor, reads the screen's size and looks for a logo. *Where the time goes* shows what the
+difference is made of: `AttachLibrary` over the floor is those four steps and *the rest over
+the floor* (the widening and what joins the steps, less the floor). Each time and each share of
+`AttachLibrary` is the median of turn-by-turn values, so the parts need not add up to the whole
+exactly.
 
 Touching memory never used before is dear here (see the single calls), and whether a build is
 handed memory that was just freed is up to Wine, so every build is timed two ways: *just freed*,

@@ -39,10 +39,12 @@ void SetText(ILableControl* label, const char* text)
 {
     const BOOL taken = label->SetText(text);
     const char* kept = label->GetText();
-    if (taken)
+    if (taken) {
         EXPECT_STREQ(kept, text);
-    if (!kept)
+    }
+    if (!kept) {
         EXPECT_FALSE(taken) << "a text refused its memory was reported as taken";
+    }
 }
 
 LRESULT Send(HWND window, UINT msg, WPARAM wParam = 0, LPARAM lParam = 0)

@@ -42,7 +42,7 @@ TEST_P(Refusals, EachRefusedCreationLeavesNothingBehind)
     ASSERT_GT(creations, 0);
     for (int n = 1; n <= creations; ++n) {
         ledger.reset();  // one ledger at a time: the old one unhooks as it goes
-        ledger = std::make_unique<Ledger>(veltra->module);
+        ledger = std::make_unique<Ledger>(veltra->module, Ledger::Heap::Pages);
         ledger->FailCreation(n);
         refusal.scenario(*veltra, *host);
         ReleaseCapture();

@@ -1,14 +1,17 @@
-// Seeded storms of random messages and slot calls at each kind of control: mouse messages
-// inside, outside and at negative and extreme coordinates, real and false capture and
-// focus changes, timers with any identifier, commands as the edit box sends them, and
-// destruction from inside the control's own notification. After every step the
-// control's invariants hold; at the end nothing is left behind. A failure names its seed;
-// VELTRA_STORM_SEED=<seed> runs that seed alone.
+// Seeded storms at each kind of control: messages (mouse messages inside, outside and at
+// negative and extreme coordinates, false capture and focus changes, timers with any
+// identifier, commands as the edit box sends them), calls of its slots, and steps of the
+// host (capture taken and released, focus moved, a repaint), with destruction from inside
+// the control's own notification. After every step the control's invariants hold; at the
+// end nothing is left behind. A failure names its seed; VELTRA_STORM_SEED=<seed> runs that
+// seed alone.
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <climits>
-#include <deque>
+#include <cstdint>
 #include <cstdlib>
+#include <deque>
 #include <random>
 #include <sstream>
 
@@ -21,14 +24,24 @@ namespace {
 constexpr int StepsPerSeed = FullCounts ? 60000 : 20000;
 constexpr int SeedsPerControl = FullCounts ? 6 : 2;
 
+// The int of these 32 bits in two's complement, without C++17's implementation-defined
+// conversion.
+int AsInt(uint32_t bits)
+{
+    return bits <= INT_MAX ? static_cast<int>(bits) : -static_cast<int>(~bits) - 1;
+}
+
 // The random source: std::mt19937 gives the same numbers on every platform, and the
-// reductions below are our own, so a seed replays exactly anywhere.
+// reductions below are our own, so a seed replays exactly anywhere. Arguments are drawn
+// into named locals, one statement each: the order in which a call's arguments are
+// evaluated is the compiler's.
 class Dice {
 public:
     explicit Dice(uint32_t seed) : engine_(seed) {}
     int Below(int n) { return static_cast<int>(engine_() % static_cast<uint32_t>(n)); }
     bool OneIn(int n) { return Below(n) == 0; }
     uint32_t Any() { return engine_(); }
+    int AnyInt() { return AsInt(engine_()); }
     template <typename T, size_t N>
     T Pick(const T (&values)[N]) { return values[Below(static_cast<int>(N))]; }
 
@@ -60,20 +73,44 @@ const char* MessageName(UINT msg)
 
 const WORD EditNotifications[] = {EN_CHANGE, EN_KILLFOCUS, EN_SETFOCUS, EN_UPDATE, 0, 0xFFFF};
 
+// A mouse message's point as the system packs it: each coordinate's low 16 bits, taken by
+// unsigned conversion, so that a negative one needs no signed arithmetic.
+LPARAM PointParam(int x, int y)
+{
+    const auto low = static_cast<uint16_t>(x), high = static_cast<uint16_t>(y);
+    return static_cast<LPARAM>(static_cast<DWORD>(high) << 16 | low);
+}
+
 // A point inside the window, just outside it, at negative coordinates or at the extremes
-// a 16-bit coordinate can carry.
+// a 16-bit coordinate can carry; x drawn before y.
 LPARAM AnyPoint(Dice& dice, HWND window)
 {
     RECT client = {};
     GetClientRect(window, &client);
     const int width = client.right + 1, height = client.bottom + 1;
+    int x = 0, y = 0;
     switch (dice.Below(4)) {
-    case 0: return MAKELPARAM(dice.Below(width), dice.Below(height));
-    case 1: return MAKELPARAM(width + dice.Below(40), dice.Below(height + 40));
-    case 2: return MAKELPARAM(-1 - dice.Below(60), -dice.Below(height + 60));
-    default: return MAKELPARAM(dice.Pick(ExtremeCoordinates), dice.Pick(ExtremeCoordinates));
+    case 0: x = dice.Below(width); y = dice.Below(height); break;
+    case 1: x = width + dice.Below(40); y = dice.Below(height + 40); break;
+    case 2: x = -1 - dice.Below(60); y = -dice.Below(height + 60); break;
+    default: x = dice.Pick(ExtremeCoordinates); y = dice.Pick(ExtremeCoordinates); break;
     }
+    return PointParam(x, y);
 }
+
+// What a storm did: messages sent to the control, calls of its slots, and steps of the
+// host's own.
+struct Tally {
+    long long messages = 0, slotCalls = 0, hostSteps = 0;
+
+    Tally& operator+=(const Tally& more)
+    {
+        messages += more.messages;
+        slotCalls += more.slotCalls;
+        hostSteps += more.hostSteps;
+        return *this;
+    }
+};
 
 // What each kind of control must keep true, and how a storm makes and drives it.
 class Storm {
@@ -115,7 +152,7 @@ public:
         }
     }
 
-    int messages = 0;
+    Tally tally;
 
 protected:
     virtual void Make() = 0;
@@ -150,41 +187,57 @@ private:
 
     UINT Step()
     {
-        ++messages;
         const HWND window = Window();
         destroyArmed_ = dice_.OneIn(200);
         switch (dice_.Below(16)) {
-        case 0: case 1: case 2: Note(CallSlot()); return 0;
+        case 0: case 1: case 2:
+            ++tally.slotCalls;
+            Note(CallSlot());
+            return 0;
         // The host captures for itself, never for a control: a control found holding the
         // capture took it.
-        case 3: Note("the host takes the capture"); SetCapture(parent_); return 0;
-        case 4: Note("the capture is released"); ReleaseCapture(); return 0;
+        case 3: HostStep("the host takes the capture"); SetCapture(parent_); return 0;
+        case 4: HostStep("the capture is released"); ReleaseCapture(); return 0;
         case 5: {
             const bool toControl = dice_.OneIn(2);
-            Note(toControl ? "focus to the control" : "focus to the host");
+            HostStep(toControl ? "focus to the control" : "focus to the host");
             SetFocus(toControl ? window : parent_);
             return 0;
         }
-        case 6:
-            return Send(window, dice_.Pick({WM_CAPTURECHANGED, WM_SETFOCUS, WM_KILLFOCUS}), 0,
-                        reinterpret_cast<LPARAM>(dice_.OneIn(2) ? parent_ : nullptr));
+        case 6: {
+            const UINT msg = dice_.Pick({WM_CAPTURECHANGED, WM_SETFOCUS, WM_KILLFOCUS});
+            const HWND other = dice_.OneIn(2) ? parent_ : nullptr;
+            return Send(window, msg, 0, reinterpret_cast<LPARAM>(other));
+        }
         case 7: {
-            const UINT_PTR ids[] = {0, 1, 2, 100, 101, static_cast<UINT_PTR>(dice_.Below(1000)), dice_.Any()};
-            return Send(window, WM_TIMER, dice_.Pick(ids), 0);
+            const UINT_PTR small = dice_.Below(1000);
+            const UINT_PTR any = dice_.Any();
+            const UINT_PTR ids[] = {0, 1, 2, 100, 101, small, any};
+            const UINT_PTR id = dice_.Pick(ids);
+            return Send(window, WM_TIMER, id, 0);
         }
         case 8: return SendCommand(window);
-        case 9: Note("paint"); PaintNow(window); return WM_PAINT;
+        case 9: HostStep("paint"); PaintNow(window); return WM_PAINT;
         default: {
             const UINT msg = dice_.Pick(MouseMessages);
             if (msg == WM_SETCURSOR)
                 return Send(window, msg, reinterpret_cast<WPARAM>(window), MAKELPARAM(HTCLIENT, WM_MOUSEMOVE));
-            return Send(window, msg, dice_.Pick(KeyStates), AnyPoint(dice_, window));
+            const WPARAM keys = dice_.Pick(KeyStates);
+            const LPARAM point = AnyPoint(dice_, window);
+            return Send(window, msg, keys, point);
         }
         }
     }
 
+    void HostStep(const char* what)
+    {
+        ++tally.hostSteps;
+        Note(what);
+    }
+
     UINT Send(HWND window, UINT msg, WPARAM wParam, LPARAM lParam)
     {
+        ++tally.messages;
         Note(MessageName(msg), wParam, lParam);
         SendMessageA(window, msg, wParam, lParam);
         return msg;
@@ -194,11 +247,15 @@ private:
     UINT SendCommand(HWND window)
     {
         const HWND box = ChildOfClass(window, "Edit");
-        if (box && dice_.OneIn(2))
-            SetWindowTextA(box, std::to_string(static_cast<int>(dice_.Any()) % 2000).c_str());
-        const WORD id = box && dice_.OneIn(2) ? static_cast<WORD>(GetDlgCtrlID(box)) : static_cast<WORD>(dice_.Below(4));
+        if (box && dice_.OneIn(2)) {
+            const int typed = dice_.AnyInt() % 2000;
+            SetWindowTextA(box, std::to_string(typed).c_str());
+        }
+        const bool fromBox = box && dice_.OneIn(2);
+        const WORD id = fromBox ? static_cast<WORD>(GetDlgCtrlID(box)) : static_cast<WORD>(dice_.Below(4));
         const HWND from = dice_.Pick({box, window, static_cast<HWND>(nullptr)});
-        return Send(window, WM_COMMAND, MAKEWPARAM(id, dice_.Pick(EditNotifications)), reinterpret_cast<LPARAM>(from));
+        const WORD notification = dice_.Pick(EditNotifications);
+        return Send(window, WM_COMMAND, MAKEWPARAM(id, notification), reinterpret_cast<LPARAM>(from));
     }
 
     std::string Check(UINT sent)
@@ -257,7 +314,12 @@ private:
         case 0: button_->SetState(dice_.Below(5) - 1); return "SetState";
         case 1: button_->SetDot(dice_.Below(2)); return "SetDot";
         case 2: button_->SetAutoRepeat(dice_.Below(2)); return "SetAutoRepeat";
-        case 3: button_->MoveTo(dice_.Below(300), dice_.Below(300)); return "MoveTo";
+        case 3: {
+            const int x = dice_.Below(300);
+            const int y = dice_.Below(300);
+            button_->MoveTo(x, y);
+            return "MoveTo";
+        }
         default: button_->GetState(); return "GetState";
         }
     }
@@ -292,19 +354,30 @@ private:
     {
         static const int Limits[] = {INT_MIN, -1000, -1, 0, 1, 100, 1000, INT_MAX};
         switch (dice_.Below(8)) {
-        case 0:
+        case 0: {
             minimum_ = dice_.Pick(Limits);
-            maximum_ = dice_.OneIn(4) ? dice_.Pick(Limits) : minimum_ + dice_.Below(2000);
+            if (dice_.OneIn(4)) {
+                maximum_ = dice_.Pick(Limits);
+            } else {
+                // Up to 2000 above the minimum, and no further than INT_MAX.
+                const int span = dice_.Below(2000);
+                maximum_ = static_cast<int>(std::min<long long>(INT_MAX, static_cast<long long>(minimum_) + span));
+            }
             if (maximum_ < minimum_ && !dice_.OneIn(8))
                 std::swap(minimum_, maximum_);
             slip_->SetRange(minimum_, maximum_);
             ranged_ = true;
             valued_ = false;
             return "SetRange";
-        case 1:
-            slip_->SetValue(dice_.OneIn(3) ? dice_.Any() : static_cast<UINT>(minimum_ + dice_.Below(2000)));
+        }
+        case 1: {
+            // Any 32 bits, or up to 2000 above the minimum: the slot takes a UINT, and
+            // unsigned sums wrap as the bits would.
+            const UINT value = dice_.OneIn(3) ? dice_.Any() : static_cast<UINT>(minimum_) + dice_.Below(2000);
+            slip_->SetValue(value);
             valued_ = ranged_;
             return "SetValue";
+        }
         case 2: slip_->ShowValue(dice_.Below(2)); return "ShowValue";
         case 3: slip_->SetValueColor(dice_.Any() & 0xFFFFFF); return "SetValueColor";
         case 4: slip_->ClearMarkers(dice_.Below(4)); return "ClearMarkers";
@@ -381,11 +454,36 @@ private:
                 textBroken_ = true;
             return "SetText";
         }
-        case 1: label_->SetFont(dice_.Pick(Faces), dice_.Below(60) - 10); return "SetFont";
-        case 2: label_->SetTextAngle(static_cast<int>(dice_.Any()), dice_.Below(2)); return "SetTextAngle";
-        case 3: label_->SetFlags(dice_.Any(), dice_.Any()); return "SetFlags";
-        case 4: label_->SetClickMode(dice_.Below(2), dice_.Below(2)); return "SetClickMode";
-        case 5: label_->SetHighlight(dice_.Below(2), dice_.Below(2)); return "SetHighlight";
+        case 1: {
+            const char* face = dice_.Pick(Faces);
+            const int points = dice_.Below(60) - 10;
+            label_->SetFont(face, points);
+            return "SetFont";
+        }
+        case 2: {
+            const int degrees = dice_.AnyInt();
+            const BOOL rotated = dice_.Below(2);
+            label_->SetTextAngle(degrees, rotated);
+            return "SetTextAngle";
+        }
+        case 3: {
+            const DWORD value = dice_.Any();
+            const DWORD mask = dice_.Any();
+            label_->SetFlags(value, mask);
+            return "SetFlags";
+        }
+        case 4: {
+            const BOOL notifyStyle = dice_.Below(2);
+            const BOOL silentClick = dice_.Below(2);
+            label_->SetClickMode(notifyStyle, silentClick);
+            return "SetClickMode";
+        }
+        case 5: {
+            const BOOL enable = dice_.Below(2);
+            const BOOL downRight = dice_.Below(2);
+            label_->SetHighlight(enable, downRight);
+            return "SetHighlight";
+        }
         case 6: label_->RefreshBackground(); return "RefreshBackground";
         case 7: label_->SetBackColor(dice_.Any() & 0xFFFFFF); return "SetBackColor";
         default: label_->SetForeColor(dice_.Any() & 0xFFFFFF); return "SetForeColor";
@@ -428,21 +526,32 @@ TEST_P(Storms, KeepTheInvariantsAndLeaveNothing)
     else
         for (int i = 0; i < SeedsPerControl; ++i)
             seeds.push_back(storm.firstSeed + i);
-    long long messages = 0;
+    Tally tally;
+    std::string failures;
+    size_t left = 0;
     for (uint32_t seed : seeds) {
         std::unique_ptr<Storm> run(storm.make(*veltra, *host, seed));
         current = run.get();
         const std::string broken = run->Run(StepsPerSeed);
-        messages += run->messages;
+        tally += run->tally;
         run.reset();
         current = nullptr;
-        ASSERT_EQ(broken, "") << "seed " << seed << " (VELTRA_STORM_SEED=" << seed << " replays it)";
-        ASSERT_EQ(ledger->Alive(), std::vector<std::string>{}) << "seed " << seed;
+        const std::string replay = "\nseed " + std::to_string(seed) + " (VELTRA_STORM_SEED=" + std::to_string(seed) +
+                                   " replays it): ";
+        if (!broken.empty())
+            failures += replay + broken;
+        // Every seed runs, so that the figures below count what all of them left.
+        const size_t alive = ledger->Alive().size();
+        if (alive > left)
+            failures += replay + std::to_string(alive - left) + " more objects, windows, timers or blocks left";
+        left = alive;
     }
     Figure("storm", storm.name, "seeds", static_cast<long long>(seeds.size()));
-    Figure("storm", storm.name, "messages and calls", messages);
-    Figure("storm", storm.name, "objects, windows, timers left", static_cast<long long>(ledger->Alive().size()));
-    Figure("storm", storm.name, "heap bytes left", static_cast<long long>(ledger->HeapBytes()));
+    Figure("storm", storm.name, "messages sent", tally.messages);
+    Figure("storm", storm.name, "slot calls", tally.slotCalls);
+    Figure("storm", storm.name, "host steps", tally.hostSteps);
+    LeftFigures("storm", storm.name, *ledger);
+    EXPECT_EQ(failures, "");
 }
 
 INSTANTIATE_TEST_SUITE_P(EachControl, Storms, ::testing::ValuesIn(StormCases),
