@@ -58,15 +58,19 @@ Handle Refused()
     return Handle{};
 }
 
-HDC WINAPI HookCreateCompatibleDC(HDC dc)
+// A DC made: counted and entered with the objects it starts with, which it must hold again
+// when it is given back.
+HDC MadeDC(HDC made, const char* kind, const char* by)
 {
-    if (current->Refuse())
-        return Refused<HDC>();
-    HDC made = ORIGINAL(CreateCompatibleDC)(dc);
-    current->Count("CreateCompatibleDC");
-    current->Made(made, "dc", "CreateCompatibleDC");
+    current->Count(by);
+    current->Made(made, kind, by);
     current->RememberDefaults(made);
     return made;
+}
+
+HDC WINAPI HookCreateCompatibleDC(HDC dc)
+{
+    return current->Refuse() ? Refused<HDC>() : MadeDC(ORIGINAL(CreateCompatibleDC)(dc), "dc", "CreateCompatibleDC");
 }
 
 BOOL WINAPI HookDeleteDC(HDC dc)
@@ -103,25 +107,13 @@ int WINAPI HookReleaseDC(HWND window, HDC dc)
 
 HDC WINAPI HookGetDC(HWND window)
 {
-    if (current->Refuse())
-        return Refused<HDC>();
-    HDC made = ORIGINAL(GetDC)(window);
-    current->Count("GetDC");
-    current->Made(made, "window dc", "GetDC");
-    current->RememberDefaults(made);
-    return made;
+    return current->Refuse() ? Refused<HDC>() : MadeDC(ORIGINAL(GetDC)(window), "window dc", "GetDC");
 }
 
 // A refused paint leaves the window invalid, as the system's would: it comes again.
 HDC WINAPI HookBeginPaint(HWND window, PAINTSTRUCT* paint)
 {
-    if (current->Refuse())
-        return Refused<HDC>();
-    HDC made = ORIGINAL(BeginPaint)(window, paint);
-    current->Count("BeginPaint");
-    current->Made(made, "paint dc", "BeginPaint");
-    current->RememberDefaults(made);
-    return made;
+    return current->Refuse() ? Refused<HDC>() : MadeDC(ORIGINAL(BeginPaint)(window, paint), "paint dc", "BeginPaint");
 }
 
 BOOL WINAPI HookEndPaint(HWND window, const PAINTSTRUCT* paint)
