@@ -277,10 +277,10 @@ public:
         char* first = Reserve(pages + page_);  // the last page stays inaccessible
         if (!first || !VirtualAlloc(first, pages, MEM_COMMIT, PAGE_READWRITE))
             return nullptr;
-        // Aligned as malloc's blocks are, but no more than the size needs, so that most
-        // blocks end exactly at the guard page.
-        const uintptr_t alignment = std::min<uintptr_t>(MEMORY_ALLOCATION_ALIGNMENT, size & (~size + 1));
-        auto* block = reinterpret_cast<void*>(reinterpret_cast<uintptr_t>(first + pages - size) & ~(alignment - 1));
+        // Every block ends exactly at the guard page. Its end is page-aligned, so the block is
+        // aligned to the largest power of two that divides its size: all that a type of that
+        // size can need, since a type's size is a multiple of its alignment.
+        void* block = first + pages - size;
         live_[block] = {first, pages, size};
         return block;
     }
