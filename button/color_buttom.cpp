@@ -31,8 +31,9 @@ ColorButtom::~ColorButtom()
 }
 
 int ColorButtom::Create(int x, int y, int controlId, UINT bitmapId, HWND parent, NotifyProc notify,
-                        INT_PTR userData, int frameCount)
+                        INT_PTR userData, int frameCount, const char* typeName)
 {
+    this->typeName = typeName;
     this->controlId = controlId;
     this->notify = notify;
     this->userData = userData;
@@ -47,6 +48,9 @@ int ColorButtom::Create(int x, int y, int controlId, UINT bitmapId, HWND parent,
 
 LRESULT ColorButtom::WindowProc(HWND hwnd, UINT msg, WPARAM wParam, LPARAM lParam)
 {
+    LRESULT answer;
+    if (accessible.Handles(msg, wParam, lParam, answer))
+        return answer;
     switch (msg) {
     case WM_PAINT:          Paint(); return 0;
     case WM_ERASEBKGND:     return 1;  // Paint covers every pixel
@@ -83,8 +87,8 @@ void ColorButtom::SetState(int frameIndex)
     // Only frames of the strip: any other value would paint from outside the bitmap.
     if (frameIndex == restFrame || frameIndex < VELTRA_FRAME_NORMAL || frameIndex > VELTRA_FRAME_PRESSED)
         return;
-    frame = restFrame = frameIndex;
-    Invalidate();
+    restFrame = frameIndex;
+    ShowFrame(frameIndex);
 }
 
 int ColorButtom::GetState()
@@ -144,10 +148,9 @@ void ColorButtom::OnMouseMove()
         return;
     tracking = TRUE;
     restFrame = frame;
-    frame = VELTRA_FRAME_HOVER;
     TRACKMOUSEEVENT leave = {sizeof leave, TME_LEAVE, hWnd, 0};
     TrackMouseEvent(&leave);
-    Invalidate();
+    ShowFrame(VELTRA_FRAME_HOVER);
 }
 
 void ColorButtom::OnLeftDown(WPARAM keys)
@@ -160,8 +163,7 @@ void ColorButtom::OnLeftDown(WPARAM keys)
         tracking = TRUE;
         SetCapture(hWnd);
     }
-    frame = VELTRA_FRAME_PRESSED;
-    Invalidate();
+    ShowFrame(VELTRA_FRAME_PRESSED);
     Notify(VELTRA_BUTTON_PRESSED, keys);
 }
 
@@ -199,11 +201,20 @@ void ColorButtom::OnTimer(UINT_PTR timerId)
     }
 }
 
+// Every change of frame is also one of the button's state to assistive technology.
+void ColorButtom::ShowFrame(int shown)
+{
+    const bool changed = shown != frame;
+    frame = shown;
+    Invalidate();
+    if (changed)
+        accessible.Announce(EVENT_OBJECT_STATECHANGE);
+}
+
 void ColorButtom::BackToRest()
 {
     tracking = FALSE;
-    frame = restFrame;
-    Invalidate();
+    ShowFrame(restFrame);
 }
 
 void ColorButtom::StopTimers()
@@ -226,4 +237,17 @@ bool ColorButtom::Notify(int code, WPARAM detail)
     Lifeline::Watch watch(lifeline);
     notify(controlId, code, detail, userData);
     return watch.Alive();
+}
+
+DWORD ColorButtom::Access::State() const
+{
+    const bool pressed = button_.frame == VELTRA_FRAME_PRESSED || button_.restFrame == VELTRA_FRAME_PRESSED;
+    return STATE_SYSTEM_FOCUSABLE | (pressed ? STATE_SYSTEM_PRESSED : 0) | (button_.tracking ? STATE_SYSTEM_HOTTRACKED : 0);
+}
+
+// What a click reports, without the frames a mouse would show.
+void ColorButtom::Access::DoDefaultAction()
+{
+    if (button_.Notify(VELTRA_BUTTON_PRESSED, MK_LBUTTON))
+        button_.Notify(VELTRA_BUTTON_RELEASED, 0);
 }

@@ -5,6 +5,7 @@
 #include <windows.h>
 
 #include "include/veltra1024.h"
+#include "window/accessible.h"
 #include "window/base_window.h"
 #include "window/lifeline.h"
 
@@ -13,8 +14,9 @@ public:
     ColorButtom();
 
     // Loads the strip, registers the class and creates the window, one frame in size.
+    // typeName: what the button is called when no one has named it; it outlives the button.
     int Create(int x, int y, int controlId, UINT bitmapId, HWND parent, NotifyProc notify, INT_PTR userData,
-               int frameCount);
+               int frameCount, const char* typeName);
 
     LRESULT WindowProc(HWND hwnd, UINT msg, WPARAM wParam, LPARAM lParam) override;
 
@@ -29,6 +31,20 @@ public:
     virtual void* ScalarDeletingDestructor(unsigned int flags);
 
 private:
+    // A push button to assistive technology.
+    class Access final : public Accessible {
+    public:
+        explicit Access(ColorButtom& button) : Accessible(button), button_(button) {}
+        LONG Role() const override { return ROLE_SYSTEM_PUSHBUTTON; }
+        AccessibleText Name() override { return NameOr(button_.typeName); }
+        DWORD State() const override;
+        const wchar_t* DefaultAction() const override { return L"Press"; }
+        void DoDefaultAction() override;
+
+    private:
+        ColorButtom& button_;
+    };
+
     ~ColorButtom();
 
     void Paint();
@@ -39,6 +55,7 @@ private:
     void OnCaptureChanged();
     void OnMouseLeave();
     void OnTimer(UINT_PTR timerId);
+    void ShowFrame(int shown);
     void BackToRest();
     void StopTimers();
     void Invalidate();
@@ -56,4 +73,6 @@ private:
     INT_PTR userData = 0;
     BOOL showDot = FALSE;
     Lifeline lifeline;  // after the documented fields
+    const char* typeName = nullptr;
+    Access accessible{*this};
 };

@@ -1,7 +1,17 @@
-// The library-wide state: written while the library attaches, only read afterwards.
+// The library-wide state: written while the library attaches, only read afterwards, but for
+// the accessibility functions, loaded when first needed.
 #pragma once
 
 #include <windows.h>
+#include <oleacc.h>
+
+// The system's accessibility functions, loaded when assistive technology first asks for a
+// control: a host that never meets it loads nothing for it.
+struct AccessibilityApi {
+    decltype(&::LresultFromObject) ResultFromObject;
+    decltype(&::AccessibleObjectFromWindow) ObjectFromWindow;
+    decltype(&::SysAllocStringLen) AllocString;
+};
 
 struct LibraryState {
     HINSTANCE ModuleHandle;  // every resource, class and window of the library uses it
@@ -12,6 +22,8 @@ struct LibraryState {
     HBITMAP FaceBottom;
     HBITMAP FaceLeft;
     HBITMAP FaceRight;
+    UINT AccessMessage;      // the library's own message to its controls' accessible sides
+    AccessibilityApi Access; // null until the first request; then kept for the process
 };
 
 extern LibraryState Library;
@@ -19,6 +31,10 @@ extern LibraryState Library;
 // The screen the artwork is drawn for.
 constexpr int DesignWidth = 1024;
 constexpr int DesignHeight = 768;
+
+// Registered for the controls' accessible sides, so that it can be no message of a host's
+// window that a label serves.
+constexpr const char* AccessMessageName = "Veltra1024 accessibility";
 
 // Resource identifiers of the face and the cursor.
 enum ResourceId : WORD {

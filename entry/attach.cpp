@@ -8,6 +8,7 @@ void AttachLibrary(HINSTANCE module)
 {
     Library.ModuleHandle = module;
     Library.HandCursor = LoadCursorA(module, MAKEINTRESOURCEA(IdHandCursor));
+    Library.AccessMessage = RegisterWindowMessageA(AccessMessageName);
     Library.ScreenWidth = GetSystemMetrics(SM_CXSCREEN);
     Library.ScreenHeight = GetSystemMetrics(SM_CYSCREEN);
     BuildFace();

@@ -172,6 +172,39 @@ VELTRA1024_API void WINAPI FactroyLableControl(struct ILableControl** out, UINT 
 VELTRA1024_API void WINAPI FactroySlipControl(struct ISlipControl** out, UINT typeCode, HWND parent,
                                               SlipNotifyProc notify, INT_PTR userData);
 
+/* Assistive technology. Every control answers screen readers through Microsoft Active
+ * Accessibility (WM_GETOBJECT for OBJID_CLIENT; oleacc.dll is loaded on the first such
+ * request, and the library then stays loaded until the process ends, since a screen reader
+ * may hold a control's accessible object as long as it likes):
+ *   colour button  push button; name: see below, else the window's text, else its type's
+ *                  name in English (e.g. "Play", "Volume up", "Minus 3", "Mode 2"); pressed
+ *                  while in frame 2 or resting there, hot-tracked under the pointer,
+ *                  focused, unavailable when disabled; default action "Press": the
+ *                  notifications VELTRA_BUTTON_PRESSED, then VELTRA_BUTTON_RELEASED
+ *   label          static text, read-only; name: the text it shows (a label named below
+ *                  shows that text as its value); default action "Click", the WM_NOTIFY of
+ *                  a press, unless its click mode is silent
+ *   slip           slider; name as for a button ("Seek", "Slider", "Vertical slider");
+ *                  value: GetValue in decimal, which a screen reader may set as if typed
+ *                  into the edit box (the thumb moves, VELTRA_SLIP_VALUE_CHANGED follows);
+ *                  the seek bar's description gives its markers when set
+ * A default action runs from the control's message queue, after the screen reader's call
+ * has returned. Screen readers hear of a button's frame, a label's text and a slip's value
+ * as they change. Once a control is destroyed, every call on its accessible object fails
+ * with RPC_E_DISCONNECTED.
+ *
+ * SetAccessibleName names a control for assistive technology, without looking for its
+ * window: control is any control a factory made, name is copied (null gives the control
+ * its own name back). Nothing on the screen changes. Returns non-zero when named; 0 for a
+ * null control, one whose window is gone, or no memory for the copy.
+ *
+ *     IColorButtom* play;
+ *     FactroyColorButtom(&play, 2, mainWindow, OnButton, 0);
+ *     if (play)
+ *         SetAccessibleName(play, "Play track");
+ */
+VELTRA1024_API BOOL WINAPI SetAccessibleName(void* control, const char* name);
+
 /* For hosts that load the library with LoadLibrary and GetProcAddress. */
 typedef BOOL(WINAPI* PFN_DrawFace)(HDC hdc);
 typedef RECT*(WINAPI* PFN_GetBgkColorSize)(RECT* inner, COLORREF* background);
@@ -181,6 +214,7 @@ typedef void(WINAPI* PFN_FactroyColorButtom)(struct IColorButtom** out, UINT typ
 typedef void(WINAPI* PFN_FactroyLableControl)(struct ILableControl** out, UINT typeCode, HWND parent);
 typedef void(WINAPI* PFN_FactroySlipControl)(struct ISlipControl** out, UINT typeCode, HWND parent,
                                              SlipNotifyProc notify, INT_PTR userData);
+typedef BOOL(WINAPI* PFN_SetAccessibleName)(void* control, const char* name);
 
 #ifdef __cplusplus
 }

@@ -168,6 +168,9 @@ LRESULT LableControl::WindowProc(HWND hwnd, UINT msg, WPARAM wParam, LPARAM lPar
     const auto passOn = [&]() -> LRESULT {
         return previous ? CallWindowProcA(previous, hwnd, msg, wParam, lParam) : 1;
     };
+    LRESULT answer;
+    if (accessible.Handles(msg, wParam, lParam, answer))
+        return answer;
     switch (msg) {
     case WM_PAINT:          OnPaint(hwnd); return passOn();
     case WM_ERASEBKGND:     return 1;  // Paint covers every pixel
@@ -251,6 +254,8 @@ BOOL LableControl::SetText(const char* text)
         const RECT under = RectInParent(hWnd);
         InvalidateRect(GetParent(hWnd), &under, FALSE);
     }
+    // A named label shows its text as its value.
+    accessible.Announce(accessible.GivenName() ? EVENT_OBJECT_VALUECHANGE : EVENT_OBJECT_NAMECHANGE);
     // Out of memory the label shows no text and says the text was not taken.
     return Invalidate() && (labelText || !text);
 }
@@ -332,9 +337,7 @@ BOOL LableControl::Attach(HWND window)
     // A window that runs the library's procedure (this label's or another control's, even
     // under a procedure the host put over it) would be handed its own messages back
     // without end.
-    const auto library = reinterpret_cast<ULONG_PTR>(StaticWndProc);
-    if (!IsWindow(window) || static_cast<ULONG_PTR>(GetWindowLongPtrA(window, GWLP_WNDPROC)) == library ||
-        GetClassLongPtrA(window, GCLP_WNDPROC) == library)
+    if (!IsWindow(window) || RunsLibraryProcedure(window))
         return FALSE;
     ReleaseWindow(hWnd, prevWndProc);
     hWnd = window;
@@ -369,4 +372,27 @@ BOOL LableControl::Invalidate()
 BOOL LableControl::Redraw()
 {
     return RedrawWindow(hWnd, nullptr, nullptr, RedrawNow);
+}
+
+AccessibleText LableControl::Access::Shown()
+{
+    if (label_.labelText == UseWindowText)
+        return AccessibleText::OfWindow(Window());
+    return AccessibleText(label_.labelText);
+}
+
+AccessibleText LableControl::Access::Name()
+{
+    return GivenName() ? AccessibleText(GivenName()) : Shown();
+}
+
+AccessibleText LableControl::Access::Value()
+{
+    return GivenName() ? Shown() : AccessibleText();
+}
+
+// A label whose press is silent has nothing to do.
+const wchar_t* LableControl::Access::DefaultAction() const
+{
+    return label_.flags & FlagSilentClick ? nullptr : L"Click";
 }

@@ -10,6 +10,7 @@
 
 #include "common/gdi.h"
 #include "include/veltra1024.h"
+#include "window/accessible.h"
 #include "window/base_window.h"
 #include "window/lifeline.h"
 
@@ -67,6 +68,23 @@ public:
     virtual void* ScalarDeletingDestructor(unsigned int flags);
 
 private:
+    // Static text to assistive technology, named by what it shows.
+    class Access final : public Accessible {
+    public:
+        explicit Access(LableControl& label) : Accessible(label), label_(label) {}
+        LONG Role() const override { return ROLE_SYSTEM_STATICTEXT; }
+        AccessibleText Name() override;
+        AccessibleText Value() override;
+        DWORD State() const override { return STATE_SYSTEM_READONLY; }
+        const wchar_t* DefaultAction() const override;
+        void DoDefaultAction() override { label_.OnLeftDown(); }
+
+    private:
+        AccessibleText Shown();
+
+        LableControl& label_;
+    };
+
     ~LableControl();
 
     void Paint(HDC dc);
@@ -98,4 +116,5 @@ private:
     int controlId = 0;
     WNDPROC prevWndProc = nullptr;
     Lifeline lifeline;  // after the documented fields
+    Access accessible{*this};
 };

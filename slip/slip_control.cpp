@@ -62,8 +62,9 @@ SlipControl::~SlipControl()
 
 int SlipControl::Create(BOOL horizontal, HBITMAP track, HBITMAP thumb, HBITMAP startMarker, HBITMAP endMarker,
                         int markerOffset, int x, int y, HWND parent, int controlId, SlipNotifyProc notify,
-                        INT_PTR userData)
+                        INT_PTR userData, const char* typeName)
 {
+    this->typeName = typeName;
     this->controlId = controlId;
     this->notify = notify;
     this->userData = userData;
@@ -88,6 +89,9 @@ int SlipControl::Create(BOOL horizontal, HBITMAP track, HBITMAP thumb, HBITMAP s
 
 LRESULT SlipControl::WindowProc(HWND hwnd, UINT msg, WPARAM wParam, LPARAM lParam)
 {
+    LRESULT answer;
+    if (accessible.Handles(msg, wParam, lParam, answer))
+        return answer;
     switch (msg) {
     case WM_DESTROY:        CloseEditBox(); return 0;
     case WM_PAINT:          Paint(PaintDC(hwnd)); return 0;
@@ -111,8 +115,11 @@ void SlipControl::Destroy()
 
 void SlipControl::SetRange(int minimum, int maximum)
 {
+    const int before = GetValue();
     this->minimum = static_cast<UINT>(minimum);
     span = static_cast<UINT>(maximum) - static_cast<UINT>(minimum);
+    if (GetValue() != before)
+        Moved(DragThumb);
 }
 
 void SlipControl::SetValue(UINT value)
@@ -141,7 +148,7 @@ void SlipControl::SetValueColor(COLORREF color)
 
 void SlipControl::ClearMarkers(UINT flags)
 {
-    RECT bands[2];
+    RECT bands[2] = {};
     int count = 0;
     for (int item : {DragStartMarker, DragEndMarker}) {
         const UINT bit = item == DragStartMarker ? 1 : 2;
@@ -151,6 +158,8 @@ void SlipControl::ClearMarkers(UINT flags)
         Position(item) = MarkerUnset;
     }
     InvalidateRects(bands, count);
+    if (count)
+        Moved(DragStartMarker);
 }
 
 int SlipControl::GetStartMarker()
@@ -256,10 +265,13 @@ double SlipControl::PositionFor(UINT value, UINT travel) const
 void SlipControl::Place(int item, UINT value)
 {
     double& position = Position(item);
+    const double old = position;
     const RECT before = Band(item, position);
     position = PositionFor(value, Travel(item));
     const RECT bands[] = {before, Band(item, position)};
     InvalidateRects(bands, 2);
+    if (position != old)
+        Moved(item);
 }
 
 // One region for all the rectangles, one invalidation, nothing erased.
@@ -325,6 +337,7 @@ void SlipControl::OnMouseMove(LPARAM lParam)
     if (dragMode == DragNone)
         return;
     double& position = Position(dragMode);
+    const double old = position;
     const RECT before = ItemRect(dragMode);
     const int u = Along(lParam);
     position += u - lastCoord;
@@ -337,6 +350,8 @@ void SlipControl::OnMouseMove(LPARAM lParam)
     lastCoord = u;
     const RECT rects[] = {before, ItemRect(dragMode)};
     InvalidateRects(rects, 2);
+    if (position != old)
+        Moved(dragMode);
     if (dragMode == DragThumb && ++moveCount > 3) {
         moveCount = 0;
         Notify(VELTRA_SLIP_VALUE_CHANGED);
@@ -426,16 +441,30 @@ void SlipControl::OnCommand(WPARAM wParam, LPARAM lParam)
     }
 }
 
-// The thumb follows what is typed, and the box follows the thumb.
 void SlipControl::OnEditChange(HWND box)
 {
     char text[EditBoxDigits + 1] = {};
     GetWindowTextA(box, text, sizeof text);
-    SetValue(static_cast<UINT>(std::atoi(text)));
-    const RECT thumb = ItemRect(DragThumb);
-    MoveWindow(box, thumb.left, thumb.top, thumb.right - thumb.left + EditBoxExtraWidth, thumb.bottom - thumb.top,
-               FALSE);
+    EnterValue(static_cast<UINT>(std::atoi(text)), box);
+}
+
+// The thumb follows a value typed, the box (if any) follows the thumb, and the host hears
+// of it last.
+void SlipControl::EnterValue(UINT value, HWND box)
+{
+    SetValue(value);
+    if (box) {
+        const RECT thumb = ItemRect(DragThumb);
+        MoveWindow(box, thumb.left, thumb.top, thumb.right - thumb.left + EditBoxExtraWidth, thumb.bottom - thumb.top,
+                   FALSE);
+    }
     Notify(VELTRA_SLIP_VALUE_CHANGED);
+}
+
+// The thumb carries the value, the markers the description.
+void SlipControl::Moved(int item)
+{
+    accessible.Announce(item == DragThumb ? EVENT_OBJECT_VALUECHANGE : EVENT_OBJECT_DESCRIPTIONCHANGE);
 }
 
 void SlipControl::CloseEditBox()
@@ -457,6 +486,7 @@ void SlipControl::PlaceMarker(int u)
     const RECT old = ItemRect(item);
     dragMode = item;
     position = u;
+    Moved(item);
     const RECT now = ItemRect(item);
     const SIZE size = Size(item);
 
@@ -480,4 +510,15 @@ bool SlipControl::Notify(int code)
     Lifeline::Watch watch(lifeline);
     notify(controlId, userData, code);
     return watch.Alive();
+}
+
+AccessibleText SlipControl::Access::Description()
+{
+    const bool start = slip_.startMarkerPos >= 0.0, end = slip_.endMarkerPos >= 0.0;
+    if (!slip_.HasMarkers() || (!start && !end))
+        return AccessibleText();
+    if (start && end)
+        return AccessibleText::Format("Start marker %d, end marker %d", slip_.GetStartMarker(), slip_.GetEndMarker());
+    return start ? AccessibleText::Format("Start marker %d", slip_.GetStartMarker())
+                 : AccessibleText::Format("End marker %d", slip_.GetEndMarker());
 }

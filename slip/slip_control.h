@@ -7,6 +7,7 @@
 
 #include "common/gdi.h"
 #include "include/veltra1024.h"
+#include "window/accessible.h"
 #include "window/base_window.h"
 #include "window/lifeline.h"
 
@@ -15,9 +16,11 @@ public:
     SlipControl() = default;
 
     // Takes the four bitmaps (the markers may be null), registers the class and creates
-    // the window, the track's size.
+    // the window, the track's size. typeName: what the slip is called when no one has named
+    // it; it outlives the slip.
     int Create(BOOL horizontal, HBITMAP track, HBITMAP thumb, HBITMAP startMarker, HBITMAP endMarker, int markerOffset,
-               int x, int y, HWND parent, int controlId, SlipNotifyProc notify, INT_PTR userData);
+               int x, int y, HWND parent, int controlId, SlipNotifyProc notify, INT_PTR userData,
+               const char* typeName);
 
     LRESULT WindowProc(HWND hwnd, UINT msg, WPARAM wParam, LPARAM lParam) override;
 
@@ -42,6 +45,22 @@ private:
     // An unset marker's position: far off the track, so that its band invalidates nothing.
     static constexpr double MarkerUnset = -327680.0;
 
+    // A slider to assistive technology, whose value may be set as if typed.
+    class Access final : public Accessible {
+    public:
+        explicit Access(SlipControl& slip) : Accessible(slip), slip_(slip) {}
+        LONG Role() const override { return ROLE_SYSTEM_SLIDER; }
+        AccessibleText Name() override { return NameOr(slip_.typeName); }
+        AccessibleText Value() override { return AccessibleText::Format("%d", slip_.GetValue()); }
+        AccessibleText Description() override;
+        DWORD State() const override { return STATE_SYSTEM_FOCUSABLE; }
+        bool TakesValue() const override { return true; }
+        void EnterValue(UINT value) override { slip_.EnterValue(value, slip_.editWnd); }
+
+    private:
+        SlipControl& slip_;
+    };
+
     ~SlipControl();
 
     double& Position(int item);
@@ -65,6 +84,8 @@ private:
     void OnDoubleClick();
     void OnCommand(WPARAM wParam, LPARAM lParam);
     void OnEditChange(HWND box);
+    void EnterValue(UINT value, HWND box);
+    void Moved(int item);
     void CloseEditBox();
     void PlaceMarker(int u);
     bool Notify(int code);
@@ -96,6 +117,8 @@ private:
     HWND editWnd = nullptr;
     HWND lastEditWnd = nullptr;
     Lifeline lifeline;  // after the documented fields
+    const char* typeName = nullptr;
+    Access accessible{*this};
 };
 
 // Adds rect to region, making the region when there is none yet.

@@ -25,12 +25,13 @@ struct SlipType {
     int markerOffset;
     Coordinate x, y;
     bool widens;  // the track grows with the screen's width
+    const char* name;  // for assistive technology, until the host names the slip
 };
 
 const SlipType SlipTypes[] = {
-    {0, TRUE, 117, 116, 170, 171, 4, At(15), FromFarEdge(-191), true},     // seek, with markers
-    {1, TRUE, 119, 118, 0, 0, 0, FromFarEdge(-329), FromFarEdge(-190), false},
-    {10, FALSE, 174, 175, 0, 0, 0, At(5), At(6), false},
+    {0, TRUE, 117, 116, 170, 171, 4, At(15), FromFarEdge(-191), true, "Seek"},  // with markers
+    {1, TRUE, 119, 118, 0, 0, 0, FromFarEdge(-329), FromFarEdge(-190), false, "Slider"},
+    {10, FALSE, 174, 175, 0, 0, 0, At(5), At(6), false, "Vertical slider"},
 };
 
 // The seek track is widened by repeating its artwork from this column on.
@@ -96,7 +97,7 @@ extern "C" void WINAPI FactroySlipControl(ISlipControl** out, UINT typeCode, HWN
     *out = reinterpret_cast<ISlipControl*>(slip);
     if (!slip->Create(type->horizontal, track.Release(), thumb.Release(), startMarker.Release(), endMarker.Release(),
                       type->markerOffset, Place(type->x, Library.ScreenWidth), Place(type->y, Library.ScreenHeight),
-                      parent, typeCode, notify, userData)) {
+                      parent, typeCode, notify, userData, type->name)) {
         slip->ScalarDeletingDestructor(1);
         *out = nullptr;
     }

@@ -76,7 +76,8 @@ check "imports exactly Veltra1024, KERNEL32, USER32 and GDI32" \
     test "$libraries" = "GDI32.dll KERNEL32.dll USER32.dll Veltra1024.dll "
 check "no run-time sections (.CRT, .tls)" test -z "$(grep -oE '\.(CRT|tls)' <<<"$sections" || true)"
 check "no decorated import names" test -z "$(grep '@' <<<"$symbols" || true)"
-for name in DrawFace FactroyColorButtom FactroyLableControl FactroySlipControl GetBgkColorSize GetObjectRect; do
+for name in DrawFace FactroyColorButtom FactroyLableControl FactroySlipControl GetBgkColorSize GetObjectRect \
+    SetAccessibleName; do
     check "imports $name by its undecorated name" grep -qx "$name" <<<"$symbols"
 done
 

@@ -58,6 +58,18 @@ BaseWindow::~BaseWindow()
         SetWindowLongPtrA(hWnd, GWLP_USERDATA, 0);
 }
 
+bool RunsLibraryProcedure(HWND window)
+{
+    const auto library = reinterpret_cast<ULONG_PTR>(StaticWndProc);
+    return static_cast<ULONG_PTR>(GetWindowLongPtrA(window, GWLP_WNDPROC)) == library ||
+           GetClassLongPtrA(window, GCLP_WNDPROC) == library;
+}
+
+BaseWindow* LibraryObject(HWND window)
+{
+    return IsWindow(window) && RunsLibraryProcedure(window) ? BoundObject(window) : nullptr;
+}
+
 void UnregisterControlClasses()
 {
     for (const WindowClass* windowClass : {&ControlClass, &SlipClass})

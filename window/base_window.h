@@ -45,3 +45,10 @@ void UnregisterControlClasses();
 
 // The window procedure of every library class.
 LRESULT CALLBACK StaticWndProc(HWND hwnd, UINT msg, WPARAM wParam, LPARAM lParam);
+
+// True when window runs the library's procedure: as its own, or as its class's under one
+// that a host put over it.
+bool RunsLibraryProcedure(HWND window);
+
+// The library object bound to window, or null when it is not a window of the library's.
+BaseWindow* LibraryObject(HWND window);

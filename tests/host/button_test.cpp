@@ -3,7 +3,12 @@
 #include <gtest/gtest.h>
 
 #include <algorithm>
+#include <functional>
+#include <iterator>
 #include <map>
+#include <memory>
+#include <set>
+#include <string>
 #include <vector>
 
 #include "tests/host/library_test.h"
@@ -17,52 +22,53 @@ struct ButtonCase {
     int bitmapId;
     SIZE size;
     ScreenExpr x, y;  // the place, as the factory's type-code table writes it
+    const char* name;  // what a screen reader calls it until the host names it
 };
 
-// Every type code with its strip, its size and where it sits on any screen.
+// Every type code with its strip, its size, where it sits on any screen and its name.
 const ButtonCase ButtonCases[] = {
-    {0u, 106, {46, 46}, WMinus(60), HMinus(60)},
-    {1u, 111, {45, 20}, Const(26), HMinus(40)},
-    {2u, 110, {45, 20}, Const(74), HMinus(40)},
-    {3u, 115, {45, 20}, Const(122), HMinus(40)},
-    {4u, 137, {45, 20}, Const(170), HMinus(40)},
-    {5u, 114, {45, 20}, D8x(1, 244), HMinus(40)},
-    {6u, 113, {45, 20}, D8x(1, 292), HMinus(40)},
-    {7u, 136, {45, 20}, D8x(2, 366), HMinus(40)},
-    {8u, 108, {45, 20}, D8x(2, 414), HMinus(40)},
-    {9u, 112, {45, 20}, D8x(3, 488), HMinus(40)},
-    {10u, 109, {45, 20}, D8x(3, 536), HMinus(40)},
-    {11u, 134, {23, 17}, WMinus(355), HMinus(191)},
-    {12u, 135, {23, 17}, WMinus(355), HMinus(191)},
-    {13u, 138, {75, 47}, WMinus(170), Const(192)},
-    {14u, 133, {75, 47}, WMinus(87), Const(192)},
-    {15u, 121, {75, 47}, D8x(6, 774), HMinus(61)},
-    {16u, 155, {75, 47}, D8x(7, 857), HMinus(61)},
-    {17u, 159, {45, 20}, D8x(4, 610), HMinus(40)},
-    {18u, 160, {45, 20}, D8x(4, 658), HMinus(40)},
-    {19u, 163, {12, 12}, D10x(1, 182), HMinus(60)},
-    {20u, 164, {12, 12}, D10x(2, 224), HMinus(60)},
-    {21u, 163, {12, 12}, D10x(2, 243), HMinus(60)},
-    {22u, 164, {12, 12}, D10x(3, 272), HMinus(60)},
-    {23u, 163, {12, 12}, D10x(3, 291), HMinus(60)},
-    {24u, 164, {12, 12}, D10x(4, 320), HMinus(60)},
-    {25u, 163, {12, 12}, D10x(4, 365), HMinus(60)},
-    {26u, 164, {12, 12}, D10x(5, 394), HMinus(60)},
-    {27u, 163, {12, 12}, D10x(5, 413), HMinus(60)},
-    {28u, 164, {12, 12}, D10x(6, 442), HMinus(60)},
-    {29u, 163, {12, 12}, D10x(6, 461), HMinus(60)},
-    {30u, 164, {12, 12}, D10x(7, 490), HMinus(60)},
-    {31u, 172, {45, 13}, Const(-100), Const(-100)},
-    {200u, 139, {44, 38}, Const(0), Const(29)},
-    {201u, 140, {44, 38}, Const(0), Const(58)},
-    {202u, 141, {44, 38}, Const(0), Const(87)},
-    {203u, 142, {44, 38}, Const(0), Const(116)},
-    {204u, 145, {44, 38}, Const(0), Const(145)},
-    {205u, 148, {44, 38}, Const(0), Const(174)},
-    {206u, 151, {44, 38}, Const(0), Const(203)},
-    {207u, 152, {44, 38}, Const(0), Const(232)},
-    {300u, 176, {13, 13}, Const(5), Const(103)},
-    {301u, 177, {13, 13}, Const(5), Const(103)},
+    {0u, 106, {46, 46}, WMinus(60), HMinus(60), "Power"},
+    {1u, 111, {45, 20}, Const(26), HMinus(40), "Previous"},
+    {2u, 110, {45, 20}, Const(74), HMinus(40), "Play"},
+    {3u, 115, {45, 20}, Const(122), HMinus(40), "Pause"},
+    {4u, 137, {45, 20}, Const(170), HMinus(40), "Stop"},
+    {5u, 114, {45, 20}, D8x(1, 244), HMinus(40), "Next"},
+    {6u, 113, {45, 20}, D8x(1, 292), HMinus(40), "Eject"},
+    {7u, 136, {45, 20}, D8x(2, 366), HMinus(40), "Shuffle"},
+    {8u, 108, {45, 20}, D8x(2, 414), HMinus(40), "Repeat"},
+    {9u, 112, {45, 20}, D8x(3, 488), HMinus(40), "Volume down"},
+    {10u, 109, {45, 20}, D8x(3, 536), HMinus(40), "Volume up"},
+    {11u, 134, {23, 17}, WMinus(355), HMinus(191), "Speaker on"},
+    {12u, 135, {23, 17}, WMinus(355), HMinus(191), "Speaker off"},
+    {13u, 138, {75, 47}, WMinus(170), Const(192), "Panel key 1"},
+    {14u, 133, {75, 47}, WMinus(87), Const(192), "Panel key 2"},
+    {15u, 121, {75, 47}, D8x(6, 774), HMinus(61), "Wide key 1"},
+    {16u, 155, {75, 47}, D8x(7, 857), HMinus(61), "Wide key 2"},
+    {17u, 159, {45, 20}, D8x(4, 610), HMinus(40), "Mute"},
+    {18u, 160, {45, 20}, D8x(4, 658), HMinus(40), "Equaliser"},
+    {19u, 163, {12, 12}, D10x(1, 182), HMinus(60), "Minus 1"},
+    {20u, 164, {12, 12}, D10x(2, 224), HMinus(60), "Plus 1"},
+    {21u, 163, {12, 12}, D10x(2, 243), HMinus(60), "Minus 2"},
+    {22u, 164, {12, 12}, D10x(3, 272), HMinus(60), "Plus 2"},
+    {23u, 163, {12, 12}, D10x(3, 291), HMinus(60), "Minus 3"},
+    {24u, 164, {12, 12}, D10x(4, 320), HMinus(60), "Plus 3"},
+    {25u, 163, {12, 12}, D10x(4, 365), HMinus(60), "Minus 4"},
+    {26u, 164, {12, 12}, D10x(5, 394), HMinus(60), "Plus 4"},
+    {27u, 163, {12, 12}, D10x(5, 413), HMinus(60), "Minus 5"},
+    {28u, 164, {12, 12}, D10x(6, 442), HMinus(60), "Plus 5"},
+    {29u, 163, {12, 12}, D10x(6, 461), HMinus(60), "Minus 6"},
+    {30u, 164, {12, 12}, D10x(7, 490), HMinus(60), "Plus 6"},
+    {31u, 172, {45, 13}, Const(-100), Const(-100), "Slim key"},
+    {200u, 139, {44, 38}, Const(0), Const(29), "Mode 1"},
+    {201u, 140, {44, 38}, Const(0), Const(58), "Mode 2"},
+    {202u, 141, {44, 38}, Const(0), Const(87), "Mode 3"},
+    {203u, 142, {44, 38}, Const(0), Const(116), "Mode 4"},
+    {204u, 145, {44, 38}, Const(0), Const(145), "Mode 5"},
+    {205u, 148, {44, 38}, Const(0), Const(174), "Mode 6"},
+    {206u, 151, {44, 38}, Const(0), Const(203), "Mode 7"},
+    {207u, 152, {44, 38}, Const(0), Const(232), "Mode 8"},
+    {300u, 176, {13, 13}, Const(5), Const(103), "Small key 1"},
+    {301u, 177, {13, 13}, Const(5), Const(103), "Small key 2"},
 };
 
 struct Event {
@@ -636,4 +642,249 @@ TEST_F(Buttons, ThePointerMovingOnAndOffHoversAndLeaves)
     Pump(300);
     EXPECT_EQ(button->GetState(), VELTRA_FRAME_NORMAL);
     EXPECT_TRUE(events.empty());
+}
+
+// ---- As a screen reader finds them. Asking for a control's accessible object keeps the
+// library loaded for the rest of the process, so these suites run in processes of their own.
+
+class AccessibleButtons : public ButtonTest {};
+
+TEST_F(AccessibleButtons, EveryTypeCodeIsAPushButtonNamedForItsTypeWhereItSits)
+{
+    std::set<std::string> names;
+    for (const ButtonCase& c : ButtonCases) {
+        SCOPED_TRACE(c.code);
+        IColorButtom* button = Make(c.code);
+        ASSERT_TRUE(button);
+        ScreenReaderView view(WindowOf(button));
+        ASSERT_TRUE(view.object);
+        EXPECT_EQ(view.Role(), ROLE_SYSTEM_PUSHBUTTON);
+        EXPECT_EQ(view.Name(), c.name);
+        EXPECT_EQ(view.State(), STATE_SYSTEM_FOCUSABLE);
+        EXPECT_EQ(view.DefaultAction(), "Press");
+        EXPECT_EQ(view.Value(), "");
+        RECT place;
+        GetWindowRect(WindowOf(button), &place);
+        const RECT location = view.Location();
+        EXPECT_TRUE(EqualRect(&place, &location));
+        EXPECT_EQ(place.left, c.x.At(Screen()));
+        names.insert(view.Name());
+        view.Let();
+        button->Destroy();
+        made.clear();
+    }
+    EXPECT_EQ(names.size(), std::size(ButtonCases));  // no two types share a name
+}
+
+TEST_F(AccessibleButtons, TheHostsNameComesFirstThenTheWindowTextThenTheType)
+{
+    IColorButtom* button = Make(2);
+    const HWND window = WindowOf(button);
+    ScreenReaderView view(window);
+    WinEventLog heard;
+    SetWindowTextA(window, "Play it");
+    EXPECT_EQ(view.Name(), "Play it");
+    EXPECT_TRUE(veltra->SetAccessibleName(button, "Start the track"));
+    EXPECT_EQ(view.Name(), "Start the track");
+    EXPECT_EQ(heard.For(window).back(), static_cast<DWORD>(EVENT_OBJECT_NAMECHANGE));
+    EXPECT_TRUE(veltra->SetAccessibleName(button, nullptr));
+    EXPECT_EQ(view.Name(), "Play it");
+    SetWindowTextA(window, "");
+    EXPECT_EQ(view.Name(), "Play");
+    // Nothing a mouse user sees changed.
+    EXPECT_EQ(FirstDifference(Capture(window), Frame(110, 0)), "");
+
+    // Only a live control of the library is named.
+    struct {
+        void* table;
+        HWND window;
+    } impostor = {nullptr, *host};
+    EXPECT_FALSE(veltra->SetAccessibleName(nullptr, "x"));
+    EXPECT_FALSE(veltra->SetAccessibleName(&impostor, "x"));
+    IColorButtom* windowless = Make(3);
+    DestroyWindow(WindowOf(windowless));
+    ledger->Forget(WindowOf(windowless));
+    EXPECT_FALSE(veltra->SetAccessibleName(windowless, "x"));
+    windowless->ScalarDeletingDestructor(1);
+    made.pop_back();
+}
+
+// Each step of the mouse, the host and the system, and the state a screen reader reads
+// after it; every change of frame is announced.
+TEST_F(AccessibleButtons, TheStateFollowsTheFramesTheFocusAndTheWindow)
+{
+    IColorButtom* button = Make(7);
+    const HWND window = WindowOf(button);
+    ScreenReaderView view(window);
+    WinEventLog heard;
+    constexpr LONG Base = STATE_SYSTEM_FOCUSABLE;
+    const struct {
+        const char* step;
+        std::function<void()> act;
+        LONG state;
+        size_t announced;  // state changes heard so far
+    } steps[] = {
+        {"latched", [&] { button->SetState(VELTRA_FRAME_PRESSED); }, Base | STATE_SYSTEM_PRESSED, 1},
+        {"hovered while latched", [&] { SendMessageA(window, WM_MOUSEMOVE, 0, Point(2, 2)); },
+         Base | STATE_SYSTEM_PRESSED | STATE_SYSTEM_HOTTRACKED, 2},
+        {"left", [&] { SendMessageA(window, WM_MOUSELEAVE, 0, 0); }, Base | STATE_SYSTEM_PRESSED, 3},
+        {"released by the host", [&] { button->SetState(VELTRA_FRAME_NORMAL); }, Base, 4},
+        {"pressed", [&] { SendMessageA(window, WM_LBUTTONDOWN, MK_LBUTTON, Point(2, 2)); },
+         Base | STATE_SYSTEM_PRESSED | STATE_SYSTEM_HOTTRACKED | STATE_SYSTEM_FOCUSED, 5},
+        {"released", [&] { SendMessageA(window, WM_LBUTTONUP, 0, Point(2, 2)); }, Base | STATE_SYSTEM_FOCUSED, 6},
+        {"disabled, which takes the focus away", [&] { EnableWindow(window, FALSE); },
+         Base | STATE_SYSTEM_UNAVAILABLE, 6},
+        {"hidden", [&] { ShowWindow(window, SW_HIDE); }, Base | STATE_SYSTEM_UNAVAILABLE | STATE_SYSTEM_INVISIBLE, 6},
+    };
+    for (const auto& s : steps) {
+        SCOPED_TRACE(s.step);
+        s.act();
+        EXPECT_EQ(view.State(), s.state);
+        const std::vector<DWORD> events = heard.For(window);
+        EXPECT_EQ(std::count(events.begin(), events.end(), static_cast<DWORD>(EVENT_OBJECT_STATECHANGE)),
+                  static_cast<ptrdiff_t>(s.announced));
+    }
+}
+
+// "Press" reports what a click reports, once the screen reader's call has returned.
+TEST_F(AccessibleButtons, PressReportsWhatAClickReportsAfterTheCallReturns)
+{
+    IColorButtom* button = Make(5);
+    const HWND window = WindowOf(button);
+    SendMessageA(window, WM_LBUTTONDOWN, MK_LBUTTON, Point(2, 2));
+    SendMessageA(window, WM_LBUTTONUP, 0, Point(2, 2));
+    const std::vector<Event> click = events;
+    events.clear();
+    ScreenReaderView view(window);
+    EXPECT_EQ(view->accDoDefaultAction(Self()), S_OK);
+    EXPECT_TRUE(events.empty());
+    Pump(0);
+    EXPECT_EQ(events, click);
+    EXPECT_EQ(button->GetState(), VELTRA_FRAME_NORMAL);
+
+    // The host may destroy the button on hearing of the press: the release is not reported.
+    events.clear();
+    victim = button;
+    made.clear();
+    destroyOn = VELTRA_BUTTON_PRESSED;
+    onEvent = [](const Event& e) { DestroyVictimOn(e.code); };
+    EXPECT_EQ(view->accDoDefaultAction(Self()), S_OK);
+    Pump(0);
+    EXPECT_FALSE(IsWindow(window));
+    EXPECT_EQ(events, (std::vector<Event>{{5, VELTRA_BUTTON_PRESSED, MK_LBUTTON, UserValue}}));
+    EXPECT_EQ(view.Name(), "");  // and the screen reader's object is cut off
+}
+
+// A screen reader holds on to the objects it was given. Once their control is gone every
+// call fails, touching nothing of the control (the page heap would fault).
+class AccessibleControls : public LibraryTest {};
+
+TEST_F(AccessibleControls, EveryCallOnTheObjectOfAGoneControlFails)
+{
+    IColorButtom* button = nullptr;
+    ILableControl* label = nullptr;
+    ISlipControl* slip = nullptr;
+    veltra->FactroyColorButtom(&button, 2, *host, nullptr, 0);
+    veltra->FactroyLableControl(&label, 0, *host);
+    veltra->FactroySlipControl(&slip, 0, *host, nullptr, 0);
+    ASSERT_TRUE(button && label && slip);
+    const struct {
+        const char* kind;
+        HWND window;
+        std::function<void()> destroy;
+    } controls[] = {
+        {"button", WindowOf(button), [&] { button->Destroy(); }},
+        {"label", WindowOf(label), [&] { label->Destroy(); }},
+        {"slip", WindowOf(slip), [&] { slip->Destroy(); }},
+    };
+    for (const auto& c : controls) {
+        SCOPED_TRACE(c.kind);
+        ScreenReaderView view(c.window);
+        IAccessible* object = view.object;
+        ASSERT_TRUE(object);
+        VARIANT self = Self(), other = Self(), out;
+        other.lVal = 1;
+        BSTR text = nullptr;
+        // Alive, it answers for itself only, and into a place given.
+        EXPECT_EQ(object->get_accName(other, &text), E_INVALIDARG);
+        EXPECT_EQ(object->get_accName(self, nullptr), E_POINTER);
+        EXPECT_EQ(object->get_accRole(other, &out), E_INVALIDARG);
+
+        c.destroy();
+        IDispatch* dispatch = nullptr;
+        ITypeInfo* info = nullptr;
+        long left, top, width, height;
+        UINT count;
+        LPOLESTR member = const_cast<LPOLESTR>(L"accName");
+        DISPID id;
+        DISPPARAMS none = {};
+        const HRESULT results[] = {
+            object->get_accParent(&dispatch),
+            object->get_accChildCount(&left),
+            object->get_accChild(self, &dispatch),
+            object->get_accName(self, &text),
+            object->get_accValue(self, &text),
+            object->get_accDescription(self, &text),
+            object->get_accRole(self, &out),
+            object->get_accState(self, &out),
+            object->get_accHelp(self, &text),
+            object->get_accHelpTopic(&text, self, &left),
+            object->get_accKeyboardShortcut(self, &text),
+            object->get_accFocus(&out),
+            object->get_accSelection(&out),
+            object->get_accDefaultAction(self, &text),
+            object->accSelect(SELFLAG_TAKEFOCUS, self),
+            object->accLocation(&left, &top, &width, &height, self),
+            object->accNavigate(NAVDIR_NEXT, self, &out),
+            object->accHitTest(0, 0, &out),
+            object->accDoDefaultAction(self),
+            object->put_accName(self, nullptr),
+            object->put_accValue(self, nullptr),
+            object->GetTypeInfoCount(&count),
+            object->GetTypeInfo(0, 0, &info),
+            object->GetIDsOfNames(IID_NULL, &member, 1, 0, &id),
+            object->Invoke(0, IID_NULL, 0, DISPATCH_PROPERTYGET, &none, nullptr, nullptr, nullptr),
+        };
+        for (size_t i = 0; i < std::size(results); ++i)
+            EXPECT_EQ(results[i], RPC_E_DISCONNECTED) << "call " << i;
+        EXPECT_EQ(text, nullptr);
+        EXPECT_EQ(dispatch, nullptr);
+    }
+}
+
+// Refused the memory for its object, a control leaves the request to the system, which
+// serves a plain client object; the next request gets the control's own.
+TEST_F(AccessibleControls, WithoutMemoryTheSystemAnswersForTheControl)
+{
+    IColorButtom* button = nullptr;
+    veltra->FactroyColorButtom(&button, 6, *host, nullptr, 0);
+    ASSERT_TRUE(button);
+    ledger->FailCreation(1);
+    {
+        ScreenReaderView plain(WindowOf(button));
+        EXPECT_TRUE(ledger->Failed());
+        ASSERT_TRUE(plain.object);
+        EXPECT_EQ(plain.Role(), ROLE_SYSTEM_CLIENT);
+    }
+    ledger->FailCreation(0);
+    EXPECT_EQ(ScreenReaderView(WindowOf(button)).Name(), "Eject");
+    button->Destroy();
+}
+
+// The library's code must outlive every object a screen reader holds, even when the host
+// lets the library go first.
+TEST(AccessibleLibrary, StaysLoadedWhileAScreenReaderHoldsAnObject)
+{
+    HostWindow host;
+    auto veltra = std::make_unique<Veltra>();
+    IColorButtom* button = nullptr;
+    veltra->FactroyColorButtom(&button, 2, host, nullptr, 0);
+    ASSERT_TRUE(button);
+    ScreenReaderView view(WindowOf(button));
+    button->Destroy();
+    veltra.reset();
+    EXPECT_TRUE(GetModuleHandleA(LibraryFile));
+    BSTR name = nullptr;
+    EXPECT_EQ(view->get_accName(Self(), &name), RPC_E_DISCONNECTED);
+    view.Let();  // the last release runs the library's code
 }

@@ -25,6 +25,7 @@ Veltra::Veltra(const char* file) : module(LoadLibraryA(LibraryPath(file).c_str()
     Find(module, "FactroyColorButtom", FactroyColorButtom);
     Find(module, "FactroyLableControl", FactroyLableControl);
     Find(module, "FactroySlipControl", FactroySlipControl);
+    Find(module, "SetAccessibleName", SetAccessibleName);
 }
 
 void Veltra::Unload()
@@ -156,4 +157,109 @@ RECT OnScreen(HWND window)
         return RECT{};
     MapWindowPoints(nullptr, window, reinterpret_cast<POINT*>(&shown), 2);
     return shown;
+}
+
+VARIANT Self()
+{
+    VARIANT self;
+    self.vt = VT_I4;
+    self.lVal = CHILDID_SELF;
+    return self;
+}
+
+ScreenReaderView::ScreenReaderView(HWND window)
+{
+    // __uuidof, not IID_IAccessible: the import library takes that for a function of oleacc.
+    AccessibleObjectFromWindow(window, static_cast<DWORD>(OBJID_CLIENT), __uuidof(IAccessible),
+                               reinterpret_cast<void**>(&object));
+}
+
+void ScreenReaderView::Let()
+{
+    if (object)
+        object->Release();
+    object = nullptr;
+}
+
+std::string ScreenReaderView::Text(HRESULT (STDMETHODCALLTYPE IAccessible::*get)(VARIANT, BSTR*)) const
+{
+    BSTR text = nullptr;
+    if (!object || (object->*get)(Self(), &text) != S_OK || !text)
+        return "";
+    const int length = WideCharToMultiByte(CP_ACP, 0, text, -1, nullptr, 0, nullptr, nullptr);
+    std::string narrow(length > 0 ? length - 1 : 0, '\0');
+    WideCharToMultiByte(CP_ACP, 0, text, -1, &narrow[0], length, nullptr, nullptr);
+    SysFreeString(text);
+    return narrow;
+}
+
+LONG ScreenReaderView::Number(HRESULT (STDMETHODCALLTYPE IAccessible::*get)(VARIANT, VARIANT*)) const
+{
+    VARIANT number;
+    number.vt = VT_EMPTY;
+    if (!object || (object->*get)(Self(), &number) != S_OK || number.vt != VT_I4)
+        return -1;
+    return number.lVal;
+}
+
+RECT ScreenReaderView::Location() const
+{
+    long left = 0, top = 0, width = 0, height = 0;
+    if (object)
+        object->accLocation(&left, &top, &width, &height, Self());
+    return RECT{left, top, left + width, top + height};
+}
+
+HRESULT ScreenReaderView::PutValue(const wchar_t* text) const
+{
+    BSTR value = SysAllocString(text);
+    const HRESULT result = object->put_accValue(Self(), value);
+    SysFreeString(value);
+    return result;
+}
+
+namespace {
+
+struct HeardEvent {
+    DWORD event;
+    HWND window;
+    LONG object;
+    LONG child;
+};
+
+std::vector<HeardEvent> heard;
+
+void CALLBACK Hear(HWINEVENTHOOK, DWORD event, HWND window, LONG object, LONG child, DWORD, DWORD)
+{
+    heard.push_back({event, window, object, child});
+}
+
+}  // namespace
+
+WinEventLog::WinEventLog()
+    : hook_(SetWinEventHook(EVENT_MIN, EVENT_MAX, nullptr, Hear, GetCurrentProcessId(), 0, WINEVENT_OUTOFCONTEXT))
+{
+    heard.clear();
+}
+
+WinEventLog::~WinEventLog()
+{
+    UnhookWinEvent(hook_);
+    heard.clear();
+}
+
+std::vector<DWORD> WinEventLog::For(HWND window)
+{
+    Pump(0);
+    std::vector<DWORD> events;
+    for (const HeardEvent& e : heard)
+        if (e.window == window && e.object == OBJID_CLIENT && e.child == CHILDID_SELF)
+            events.push_back(e.event);
+    return events;
+}
+
+void WinEventLog::Clear()
+{
+    Pump(0);
+    heard.clear();
 }

@@ -3,8 +3,10 @@
 #pragma once
 
 #include <windows.h>
+#include <oleacc.h>
 
 #include <string>
+#include <vector>
 
 #include "include/veltra1024.h"
 #include "tests/support/image.h"
@@ -30,6 +32,7 @@ public:
     PFN_FactroyColorButtom FactroyColorButtom = nullptr;
     PFN_FactroyLableControl FactroyLableControl = nullptr;
     PFN_FactroySlipControl FactroySlipControl = nullptr;
+    PFN_SetAccessibleName SetAccessibleName = nullptr;
 };
 
 // Full path of a DLL beside the test program.
@@ -78,6 +81,55 @@ inline HWND WindowOf(const void* control)
 {
     return *reinterpret_cast<const HWND*>(static_cast<const char*>(control) + sizeof(void*));
 }
+
+// A control as a screen reader finds it: the accessible object of its window's client
+// area, asked for with AccessibleObjectFromWindow. The text properties read "" for none.
+class ScreenReaderView {
+public:
+    explicit ScreenReaderView(HWND window);
+    ~ScreenReaderView() { Let(); }
+    ScreenReaderView(const ScreenReaderView&) = delete;
+    ScreenReaderView& operator=(const ScreenReaderView&) = delete;
+
+    IAccessible* operator->() const { return object; }
+    // Lets go of the object, as a screen reader does in the end.
+    void Let();
+
+    std::string Name() const { return Text(&IAccessible::get_accName); }
+    std::string Value() const { return Text(&IAccessible::get_accValue); }
+    std::string Description() const { return Text(&IAccessible::get_accDescription); }
+    std::string DefaultAction() const { return Text(&IAccessible::get_accDefaultAction); }
+    LONG Role() const { return Number(&IAccessible::get_accRole); }
+    LONG State() const { return Number(&IAccessible::get_accState); }
+    RECT Location() const;
+    // Sets the value as a screen reader's user types it.
+    HRESULT PutValue(const wchar_t* text) const;
+
+    IAccessible* object = nullptr;
+
+private:
+    std::string Text(HRESULT (STDMETHODCALLTYPE IAccessible::*get)(VARIANT, BSTR*)) const;
+    LONG Number(HRESULT (STDMETHODCALLTYPE IAccessible::*get)(VARIANT, VARIANT*)) const;
+};
+
+// The client area itself, as a child argument.
+VARIANT Self();
+
+// The events a screen reader hears from this process while the log lives.
+class WinEventLog {
+public:
+    WinEventLog();
+    ~WinEventLog();
+    WinEventLog(const WinEventLog&) = delete;
+    WinEventLog& operator=(const WinEventLog&) = delete;
+
+    // The events heard so far for window's client area, in order, once pending ones are in.
+    std::vector<DWORD> For(HWND window);
+    void Clear();
+
+private:
+    HWINEVENTHOOK hook_;
+};
 
 // What a window shows now, after any pending paint.
 Image Capture(HWND window);

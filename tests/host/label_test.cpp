@@ -1351,3 +1351,84 @@ TEST_F(Labels, ACreateThatFailsKeepsTheWindowServedSoFar)
         }
     }
 }
+
+// ---- As a screen reader finds them (in processes of their own: asking keeps the library
+// loaded).
+
+class AccessibleLabels : public LabelTest {};
+
+TEST_F(AccessibleLabels, EachIsReadOnlyStaticTextNamedByWhatItShows)
+{
+    for (UINT code = 0; code < 6; ++code) {
+        SCOPED_TRACE(code);
+        ILableControl* label = Make(code);
+        const HWND window = WindowOf(label);
+        ScreenReaderView view(window);
+        WinEventLog heard;
+        EXPECT_EQ(view.Role(), ROLE_SYSTEM_STATICTEXT);
+        EXPECT_EQ(view.State(), STATE_SYSTEM_READONLY);
+        EXPECT_EQ(view.Name(), "");
+        SetWindowTextA(window, "Track");  // shown until the label takes a copy
+        EXPECT_EQ(view.Name(), "Track");
+        label->SetText("12:34");
+        EXPECT_EQ(view.Name(), "12:34");
+        EXPECT_EQ(view.Value(), "");
+        EXPECT_EQ(heard.For(window), std::vector<DWORD>{EVENT_OBJECT_NAMECHANGE});
+        RECT place;
+        GetWindowRect(window, &place);
+        const RECT location = view.Location();
+        EXPECT_TRUE(EqualRect(&place, &location));
+    }
+}
+
+// A host names a label for what its text is; the text is then its value.
+TEST_F(AccessibleLabels, ANamedLabelShowsItsTextAsItsValue)
+{
+    ILableControl* label = MakeAt({300, 300, 400, 320}, "3:07");
+    const HWND window = WindowOf(label);
+    const Image before = Capture(window);
+    ScreenReaderView view(window);
+    WinEventLog heard;
+    EXPECT_TRUE(veltra->SetAccessibleName(label, "Elapsed"));
+    EXPECT_EQ(view.Name(), "Elapsed");
+    EXPECT_EQ(view.Value(), "3:07");
+    label->SetText("3:08");
+    EXPECT_EQ(view.Value(), "3:08");
+    EXPECT_EQ(heard.For(window), (std::vector<DWORD>{EVENT_OBJECT_NAMECHANGE, EVENT_OBJECT_VALUECHANGE}));
+    label->SetText("3:07");
+    EXPECT_EQ(FirstDifference(Capture(window), before), "");  // the name shows nowhere
+}
+
+TEST_F(AccessibleLabels, ClickSendsWhatAPressSendsUnlessThePressIsSilent)
+{
+    ILableControl* label = Make(4);
+    const HWND window = WindowOf(label);
+    SendMessageA(window, WM_LBUTTONDOWN, MK_LBUTTON, Point(1, 1));
+    const std::vector<Click> press = clicks;
+    clicks.clear();
+    ScreenReaderView view(window);
+    EXPECT_EQ(view.DefaultAction(), "Click");
+    EXPECT_EQ(view->accDoDefaultAction(Self()), S_OK);
+    EXPECT_TRUE(clicks.empty());  // not before the screen reader's call returns
+    Pump(0);
+    EXPECT_EQ(clicks, press);
+
+    label->SetClickMode(TRUE, TRUE);
+    clicks.clear();
+    EXPECT_EQ(view.DefaultAction(), "");
+    EXPECT_EQ(view->accDoDefaultAction(Self()), DISP_E_MEMBERNOTFOUND);
+    Pump(0);
+    EXPECT_TRUE(clicks.empty());
+
+    // The parent may destroy the label on hearing of the click.
+    static ILableControl* victim;
+    victim = label;
+    Forget(label);
+    label->SetClickMode(TRUE, FALSE);
+    onClick = [] { victim->Destroy(); };
+    EXPECT_EQ(view->accDoDefaultAction(Self()), S_OK);
+    Pump(0);
+    EXPECT_FALSE(IsWindow(window));
+    EXPECT_EQ(clicks, press);
+    EXPECT_EQ(view.Name(), "");
+}

@@ -2,7 +2,9 @@
 // mouse and edit-box messages, watching values, notifications, pixels and the ledger.
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <cmath>
+#include <string>
 #include <vector>
 
 #include "tests/host/library_test.h"
@@ -612,4 +614,136 @@ TEST_F(Slips, DestroyingASlipWithItsEditBoxOpenLeavesNothing)
     slip->Destroy();
     made.clear();
     EXPECT_EQ(GetCapture(), nullptr);
+}
+
+// ---- As a screen reader finds them (in processes of their own: asking keeps the library
+// loaded).
+
+class AccessibleSlips : public SlipTest {};
+
+TEST_F(AccessibleSlips, EachTypeIsASliderWhoseValueIsWhatGetValueReads)
+{
+    const struct {
+        UINT code;
+        const char* name;
+    } types[] = {{0, "Seek"}, {1, "Slider"}, {10, "Vertical slider"}};
+    for (const auto& t : types) {
+        SCOPED_TRACE(t.code);
+        ISlipControl* slip = Make(t.code);
+        ScreenReaderView view(WindowOf(slip));
+        EXPECT_EQ(view.Role(), ROLE_SYSTEM_SLIDER);
+        EXPECT_EQ(view.Name(), t.name);
+        EXPECT_EQ(view.State(), STATE_SYSTEM_FOCUSABLE);
+        EXPECT_EQ(view.DefaultAction(), "");
+        slip->SetRange(-200, -100);
+        slip->SetValue(static_cast<UINT>(-150));
+        EXPECT_EQ(view.Value(), "-150");
+        slip->SetRange(0, 41);
+        slip->SetValue(20);
+        EXPECT_EQ(view.Value(), std::to_string(slip->GetValue()));
+        RECT place;
+        GetWindowRect(WindowOf(slip), &place);
+        const RECT location = view.Location();
+        EXPECT_TRUE(EqualRect(&place, &location));
+    }
+}
+
+// Set by a screen reader, a value does what typing it into the edit box does; what is no
+// decimal number changes nothing.
+TEST_F(AccessibleSlips, AValueSetByAScreenReaderDoesWhatTypingDoes)
+{
+    ISlipControl* slip = Make(1);
+    const HWND window = WindowOf(slip);
+    slip->SetRange(0, 240);  // two values a pixel
+    slip->SetValue(120);
+    ScreenReaderView view(window);
+    WinEventLog heard;
+    EXPECT_EQ(view.PutValue(L"7"), S_OK);
+    EXPECT_EQ(slip->GetValue(), 7);
+    EXPECT_EQ(FirstDifference(Capture(window), Expected(slip, 1, 3)), "");
+    EXPECT_EQ(events, (std::vector<Event>{{1, UserValue, VELTRA_SLIP_VALUE_CHANGED}}));
+    EXPECT_EQ(heard.For(window), std::vector<DWORD>{EVENT_OBJECT_VALUECHANGE});
+    for (const wchar_t* text : {L"", L"-", L"4x", L" 12", L"12 ", L"0x10", L"4294967296", L"-2147483649"}) {
+        SCOPED_TRACE(::testing::Message() << "\"" << std::wstring(text).size() << " characters\"");
+        EXPECT_EQ(view.PutValue(text), E_INVALIDARG);
+    }
+    EXPECT_EQ(view->put_accValue(Self(), nullptr), E_INVALIDARG);
+    EXPECT_EQ(slip->GetValue(), 7);
+    EXPECT_EQ(events.size(), 1u);
+    EXPECT_EQ(view.PutValue(L"+200"), S_OK);
+    EXPECT_EQ(view.Value(), "200");
+    EXPECT_EQ(view.PutValue(L"-5"), S_OK);  // above every maximum, as typed
+    EXPECT_EQ(view.Value(), "240");
+    EXPECT_EQ(view.PutValue(L"4294967295"), S_OK);
+    EXPECT_EQ(view.Value(), "240");
+
+    // The host may destroy the slip on hearing of the value.
+    victim = slip;
+    made.clear();
+    destroyOn = VELTRA_SLIP_VALUE_CHANGED;
+    onEvent = [](const Event& e) { DestroyVictimOn(e.code); };
+    EXPECT_EQ(view.PutValue(L"9"), S_OK);
+    EXPECT_FALSE(IsWindow(window));
+    EXPECT_EQ(view.PutValue(L"9"), RPC_E_DISCONNECTED);
+}
+
+// Every change of the value read is heard, and nothing else as a value change.
+TEST_F(AccessibleSlips, ValueChangesAreAnnounced)
+{
+    ISlipControl* slip = Make(1);
+    const HWND window = WindowOf(slip);
+    slip->SetRange(0, 120);
+    slip->SetValue(20);
+    ScreenReaderView view(window);
+    WinEventLog heard;
+    const auto changes = [&] {
+        const std::vector<DWORD> events = heard.For(window);
+        return std::count(events.begin(), events.end(), static_cast<DWORD>(EVENT_OBJECT_VALUECHANGE));
+    };
+    slip->SetValue(20);
+    slip->SetRange(0, 120);
+    slip->ShowValue(TRUE);
+    EXPECT_EQ(changes(), 0);
+    slip->SetValue(30);
+    EXPECT_EQ(changes(), 1);
+    slip->SetRange(0, 240);  // the thumb stays, its value doubles
+    EXPECT_EQ(changes(), 2);
+    EXPECT_EQ(view.Value(), "60");
+    SendMessageA(window, WM_LBUTTONDOWN, MK_LBUTTON, At(30, 7));
+    for (int x = 31; x <= 33; ++x)
+        SendMessageA(window, WM_MOUSEMOVE, MK_LBUTTON, At(x, 7));
+    SendMessageA(window, WM_MOUSEMOVE, MK_LBUTTON, At(33, 7));  // no move
+    SendMessageA(window, WM_LBUTTONUP, 0, At(33, 7));
+    EXPECT_EQ(changes(), 5);
+}
+
+TEST_F(AccessibleSlips, TheSeekBarDescribesItsMarkers)
+{
+    ISlipControl* seek = Make(0);
+    ISlipControl* plain = Make(1);
+    ScreenReaderView view(WindowOf(seek));
+    WinEventLog heard;
+    seek->SetRange(0, 1000);
+    EXPECT_EQ(view.Description(), "");
+    seek->SetStartMarker(100);
+    const std::string start = "Start marker " + std::to_string(seek->GetStartMarker());
+    EXPECT_EQ(view.Description(), start);
+    seek->SetEndMarker(900);
+    const std::string end = "end marker " + std::to_string(seek->GetEndMarker());
+    EXPECT_EQ(view.Description(), start + ", " + end);
+    seek->ClearMarkers(VELTRA_START_MARKER);
+    EXPECT_EQ(view.Description(), "E" + end.substr(1));
+    seek->ClearMarkers(VELTRA_START_MARKER | VELTRA_END_MARKER);
+    EXPECT_EQ(view.Description(), "");
+    EXPECT_EQ(heard.For(WindowOf(seek)), std::vector<DWORD>(4, EVENT_OBJECT_DESCRIPTIONCHANGE));
+    // A click on the track places one, as the user hears.
+    SendMessageA(WindowOf(seek), WM_LBUTTONDOWN, MK_LBUTTON, At(200, 10));
+    SendMessageA(WindowOf(seek), WM_LBUTTONUP, 0, At(200, 10));
+    EXPECT_EQ(view.Description(), "Start marker " + std::to_string(seek->GetStartMarker()));
+    const std::vector<DWORD> events = heard.For(WindowOf(seek));  // the press took the focus too
+    EXPECT_EQ(std::count(events.begin(), events.end(), static_cast<DWORD>(EVENT_OBJECT_DESCRIPTIONCHANGE)), 5);
+
+    plain->SetRange(0, 100);
+    plain->SetStartMarker(10);
+    EXPECT_EQ(ScreenReaderView(WindowOf(plain)).Description(), "");
 }

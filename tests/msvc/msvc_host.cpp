@@ -380,6 +380,7 @@ void CheckBinding()
         {"FactroySlipControl", 4, reinterpret_cast<FARPROC>(&FactroySlipControl)},
         {"GetBgkColorSize", 5, reinterpret_cast<FARPROC>(&GetBgkColorSize)},
         {"GetObjectRect", 6, reinterpret_cast<FARPROC>(&GetObjectRect)},
+        {"SetAccessibleName", 7, reinterpret_cast<FARPROC>(&SetAccessibleName)},
     };
     for (const auto& e : exports) {
         const FARPROC byName = GetProcAddress(module, e.name);
@@ -634,6 +635,13 @@ void CheckColorButtom()
     CHECK_EQ(buttonEventCount, 2);
     CHECK_BUTTON_EVENT(0, 2, VELTRA_BUTTON_PRESSED, MK_LBUTTON);
     CHECK_BUTTON_EVENT(1, 2, VELTRA_BUTTON_RELEASED, 0);
+
+    // Named for assistive technology through the import library, the pointer as it came.
+    BOOL named = FALSE;
+    BALANCED(named = SetAccessibleName(button, "Play"));
+    CHECK(named);
+    BALANCED(named = SetAccessibleName(nullptr, "Play"));
+    CHECK(!named);
 
     // 5
     BALANCED(button->Destroy());

@@ -137,6 +137,7 @@ TEST_F(Hostile, NullPointersGetTheDocumentedResults)
     EXPECT_EQ(ledger->MadeCount(), 0);
     EXPECT_FALSE(veltra->DrawFace(nullptr));
     EXPECT_EQ(veltra->GetBgkColorSize(nullptr, nullptr), nullptr);
+    EXPECT_FALSE(veltra->SetAccessibleName(nullptr, "nothing"));
 
     // No parent: a child window cannot be made, so neither is the control.
     IColorButtom* button = reinterpret_cast<IColorButtom*>(1);
@@ -236,6 +237,7 @@ TEST_F(Hostile, AMegabyteOfTextAndAnOverlongFaceName)
     PaintNow(WindowOf(label));
     const std::string face(1 << 20, 'F');
     EXPECT_TRUE(label->SetFont(face.c_str(), 12));
+    EXPECT_TRUE(veltra->SetAccessibleName(label, face.c_str()));
     PaintNow(WindowOf(label));
     label->SetText("");
     EXPECT_STREQ(label->GetText(), "");
@@ -252,4 +254,7 @@ TEST_F(Hostile, ALabelRefusedMemoryForItsTextSaysSo)
     PaintNow(WindowOf(label));
     EXPECT_TRUE(label->SetText("room again"));
     EXPECT_STREQ(label->GetText(), "room again");
+    ledger->FailCreation(1);  // nor is a name taken without room for it
+    EXPECT_FALSE(veltra->SetAccessibleName(label, "no room for this"));
+    EXPECT_TRUE(ledger->Failed());
 }
