@@ -42,6 +42,19 @@ IColorButtom* ButtonOf(UINT code)
     return nullptr;
 }
 
+// What a screen reader calls a control, where the demo gives it a meaning of its own.
+void Name(void* control, const char* format, ...)
+{
+    if (!control || !skin.SetAccessibleName)
+        return;
+    char name[64];
+    va_list args;
+    va_start(args, format);
+    std::vsnprintf(name, sizeof name, format, args);
+    va_end(args);
+    skin.SetAccessibleName(control, name);
+}
+
 void LatchTab(UINT chosen)
 {
     for (UINT tab = FirstTab; tab <= LastTab; ++tab)
@@ -134,6 +147,10 @@ void CreateButtons()
         if (button)
             buttons.push_back({code, button});
     }
+    for (UINT code = FirstBandKey; code <= LastBandKey; ++code) {
+        const bool raise = (code - FirstBandKey) % 2 == 1;
+        Name(ButtonOf(code), "%s band %u", raise ? "Raise" : "Lower", (code - FirstBandKey) / 2 + 1);
+    }
     LatchTab(FirstTab);
     if (IColorButtom* play = ButtonOf(2))
         play->SetDot(TRUE);  // playing
@@ -145,6 +162,7 @@ void CreateLabels()
         skin.FactroyLableControl(&labels[band], static_cast<UINT>(band), mainWindow);
         if (labels[band]) {
             labels[band]->SetFont("Tahoma", 7);
+            Name(labels[band], "Band %d, dB", band + 1);  // the text, in dB, is its value
             ShowBand(band);
         }
     }
@@ -161,6 +179,9 @@ void CreateSlips()
     if (volume)
         volume->ShowValue(TRUE);
     balance = MakeSlip(10, 100, 50);
+    Name(seek, "Position");
+    Name(volume, "Volume");
+    Name(balance, "Balance");
 }
 
 }  // namespace

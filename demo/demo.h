@@ -16,6 +16,7 @@ struct Skin {
     PFN_FactroyColorButtom FactroyColorButtom = nullptr;
     PFN_FactroyLableControl FactroyLableControl = nullptr;
     PFN_FactroySlipControl FactroySlipControl = nullptr;
+    PFN_SetAccessibleName SetAccessibleName = nullptr;  // absent from older libraries
 
     bool Load(const char* path);
 };

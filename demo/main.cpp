@@ -155,6 +155,7 @@ bool Skin::Load(const char* path)
     Find(module, FactroyColorButtom, "FactroyColorButtom");
     Find(module, FactroyLableControl, "FactroyLableControl");
     Find(module, FactroySlipControl, "FactroySlipControl");
+    Find(module, SetAccessibleName, "SetAccessibleName");
     return DrawFace && GetBgkColorSize && GetObjectRect && FactroyColorButtom && FactroyLableControl &&
            FactroySlipControl;
 }

@@ -888,3 +888,78 @@ TEST(AccessibleLibrary, StaysLoadedWhileAScreenReaderHoldsAnObject)
     EXPECT_EQ(view->get_accName(Self(), &name), RPC_E_DISCONNECTED);
     view.Let();  // the last release runs the library's code
 }
+
+namespace {
+
+struct FoundControl {
+    HWND window;
+    LONG role;
+    std::string value;
+};
+
+BOOL CALLBACK Find(HWND window, LPARAM found)
+{
+    ScreenReaderView view(window);
+    if (view.object)
+        reinterpret_cast<std::map<std::string, FoundControl>*>(found)->insert(
+            {view.Name(), {window, view.Role(), view.Value()}});
+    return TRUE;
+}
+
+BOOL CALLBACK Count(HWND, LPARAM count)
+{
+    ++*reinterpret_cast<size_t*>(count);
+    return TRUE;
+}
+
+}  // namespace
+
+// The demo in a process of its own, read as a screen reader reads it, through the system's
+// marshalling: what the demo named, and a default action that reaches it.
+TEST(AccessibleDemo, AScreenReaderInAnotherProcessFindsWhatTheDemoNamed)
+{
+    ASSERT_TRUE(SUCCEEDED(CoInitialize(nullptr)));  // as a screen reader's own thread is
+    std::string command = "\"" + LibraryPath("veltra_demo.exe") + "\"";
+    STARTUPINFOA startup = {};
+    startup.cb = sizeof startup;
+    PROCESS_INFORMATION demo = {};
+    ASSERT_TRUE(CreateProcessA(nullptr, &command[0], nullptr, nullptr, FALSE, 0, nullptr, nullptr, &startup, &demo));
+    constexpr size_t Controls = 42 + 6 + 3;
+    HWND main = nullptr;
+    size_t children = 0;
+    for (int wait = 0; wait < 300 && children < Controls; ++wait) {
+        Sleep(100);
+        main = FindWindowA("Veltra1024Demo", nullptr);
+        children = 0;
+        EnumChildWindows(main, Count, reinterpret_cast<LPARAM>(&children));
+    }
+    ASSERT_TRUE(main);
+    std::map<std::string, FoundControl> found;
+    EnumChildWindows(main, Find, reinterpret_cast<LPARAM>(&found));
+    EXPECT_EQ(found.size(), Controls);
+    EXPECT_EQ(found["Play"].role, ROLE_SYSTEM_PUSHBUTTON);
+    EXPECT_EQ(found["Raise band 1"].role, ROLE_SYSTEM_PUSHBUTTON);
+    EXPECT_EQ(found["Band 4, dB"].role, ROLE_SYSTEM_STATICTEXT);
+    EXPECT_EQ(found["Band 4, dB"].value, "-3");
+    EXPECT_EQ(found["Position"].role, ROLE_SYSTEM_SLIDER);
+    EXPECT_EQ(found["Position"].value, "350");
+
+    // "Press" on a mode tab: the demo latches it on hearing of the release.
+    ScreenReaderView tab(found["Mode 3"].window);
+    ASSERT_TRUE(tab.object);
+    EXPECT_FALSE(tab.State() & STATE_SYSTEM_PRESSED);
+    EXPECT_EQ(tab->accDoDefaultAction(Self()), S_OK);
+    for (int wait = 0; wait < 50 && !(tab.State() & STATE_SYSTEM_PRESSED); ++wait)
+        Sleep(100);
+    EXPECT_TRUE(tab.State() & STATE_SYSTEM_PRESSED);
+    tab.Let();
+
+    PostMessageA(main, WM_CLOSE, 0, 0);
+    EXPECT_EQ(WaitForSingleObject(demo.hProcess, 30000), WAIT_OBJECT_0);
+    DWORD exitCode = 1;
+    GetExitCodeProcess(demo.hProcess, &exitCode);
+    EXPECT_EQ(exitCode, 0u);
+    CloseHandle(demo.hThread);
+    CloseHandle(demo.hProcess);
+    CoUninitialize();
+}
