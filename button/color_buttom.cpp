@@ -242,7 +242,8 @@ bool ColorButtom::Notify(int code, WPARAM detail)
 DWORD ColorButtom::Access::State() const
 {
     const bool pressed = button_.frame == VELTRA_FRAME_PRESSED || button_.restFrame == VELTRA_FRAME_PRESSED;
-    return STATE_SYSTEM_FOCUSABLE | (pressed ? STATE_SYSTEM_PRESSED : 0) | (button_.tracking ? STATE_SYSTEM_HOTTRACKED : 0);
+    const bool hovered = button_.tracking;  // under the pointer, or held by it since a press there
+    return STATE_SYSTEM_FOCUSABLE | (pressed ? STATE_SYSTEM_PRESSED : 0) | (hovered ? STATE_SYSTEM_HOTTRACKED : 0);
 }
 
 // What a click reports, without the frames a mouse would show.

@@ -119,7 +119,7 @@ void SlipControl::SetRange(int minimum, int maximum)
     this->minimum = static_cast<UINT>(minimum);
     span = static_cast<UINT>(maximum) - static_cast<UINT>(minimum);
     if (GetValue() != before)
-        Moved(DragThumb);
+        accessible.Announce(EVENT_OBJECT_VALUECHANGE);
 }
 
 void SlipControl::SetValue(UINT value)
@@ -159,7 +159,7 @@ void SlipControl::ClearMarkers(UINT flags)
     }
     InvalidateRects(bands, count);
     if (count)
-        Moved(DragStartMarker);
+        accessible.Announce(EVENT_OBJECT_DESCRIPTIONCHANGE);
 }
 
 int SlipControl::GetStartMarker()
@@ -265,13 +265,12 @@ double SlipControl::PositionFor(UINT value, UINT travel) const
 void SlipControl::Place(int item, UINT value)
 {
     double& position = Position(item);
-    const double old = position;
+    const double from = position;
     const RECT before = Band(item, position);
     position = PositionFor(value, Travel(item));
     const RECT bands[] = {before, Band(item, position)};
     InvalidateRects(bands, 2);
-    if (position != old)
-        Moved(item);
+    Moved(item, from);
 }
 
 // One region for all the rectangles, one invalidation, nothing erased.
@@ -337,7 +336,7 @@ void SlipControl::OnMouseMove(LPARAM lParam)
     if (dragMode == DragNone)
         return;
     double& position = Position(dragMode);
-    const double old = position;
+    const double from = position;
     const RECT before = ItemRect(dragMode);
     const int u = Along(lParam);
     position += u - lastCoord;
@@ -350,8 +349,7 @@ void SlipControl::OnMouseMove(LPARAM lParam)
     lastCoord = u;
     const RECT rects[] = {before, ItemRect(dragMode)};
     InvalidateRects(rects, 2);
-    if (position != old)
-        Moved(dragMode);
+    Moved(dragMode, from);
     if (dragMode == DragThumb && ++moveCount > 3) {
         moveCount = 0;
         Notify(VELTRA_SLIP_VALUE_CHANGED);
@@ -461,10 +459,16 @@ void SlipControl::EnterValue(UINT value, HWND box)
     Notify(VELTRA_SLIP_VALUE_CHANGED);
 }
 
-// The thumb carries the value, the markers the description.
-void SlipControl::Moved(int item)
+// An item that left position from changed what assistive technology reads: the value, when
+// the thumb's moved far enough to change it, or the description, which gives the markers.
+void SlipControl::Moved(int item, double from)
 {
-    accessible.Announce(item == DragThumb ? EVENT_OBJECT_VALUECHANGE : EVENT_OBJECT_DESCRIPTIONCHANGE);
+    if (Position(item) == from)
+        return;
+    if (item != DragThumb)
+        accessible.Announce(EVENT_OBJECT_DESCRIPTIONCHANGE);
+    else if (ValueAt(from, Travel(DragThumb)) != GetValue())
+        accessible.Announce(EVENT_OBJECT_VALUECHANGE);
 }
 
 void SlipControl::CloseEditBox()
@@ -485,8 +489,9 @@ void SlipControl::PlaceMarker(int u)
     const bool shown = position > -1.0;
     const RECT old = ItemRect(item);
     dragMode = item;
+    const double from = position;
     position = u;
-    Moved(item);
+    Moved(item, from);
     const RECT now = ItemRect(item);
     const SIZE size = Size(item);
 

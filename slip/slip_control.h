@@ -85,7 +85,7 @@ private:
     void OnCommand(WPARAM wParam, LPARAM lParam);
     void OnEditChange(HWND box);
     void EnterValue(UINT value, HWND box);
-    void Moved(int item);
+    void Moved(int item, double from);
     void CloseEditBox();
     void PlaceMarker(int u);
     bool Notify(int code);

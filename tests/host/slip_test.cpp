@@ -687,7 +687,8 @@ TEST_F(AccessibleSlips, AValueSetByAScreenReaderDoesWhatTypingDoes)
     EXPECT_EQ(view.PutValue(L"9"), RPC_E_DISCONNECTED);
 }
 
-// Every change of the value read is heard, and nothing else as a value change.
+// Every change of the value read is heard, and nothing else as a value change: not a move
+// of the thumb too small to change it.
 TEST_F(AccessibleSlips, ValueChangesAreAnnounced)
 {
     ISlipControl* slip = Make(1);
@@ -713,8 +714,14 @@ TEST_F(AccessibleSlips, ValueChangesAreAnnounced)
     for (int x = 31; x <= 33; ++x)
         SendMessageA(window, WM_MOUSEMOVE, MK_LBUTTON, At(x, 7));
     SendMessageA(window, WM_MOUSEMOVE, MK_LBUTTON, At(33, 7));  // no move
-    SendMessageA(window, WM_LBUTTONUP, 0, At(33, 7));
     EXPECT_EQ(changes(), 5);
+    slip->SetRange(0, 60);  // half a value a pixel: 16 at 33
+    EXPECT_EQ(changes(), 6);
+    SendMessageA(window, WM_MOUSEMOVE, MK_LBUTTON, At(34, 7));  // 17
+    SendMessageA(window, WM_MOUSEMOVE, MK_LBUTTON, At(35, 7));  // still 17
+    SendMessageA(window, WM_LBUTTONUP, 0, At(35, 7));
+    EXPECT_EQ(view.Value(), "17");
+    EXPECT_EQ(changes(), 7);
 }
 
 TEST_F(AccessibleSlips, TheSeekBarDescribesItsMarkers)
