@@ -254,6 +254,7 @@ const ValueCase ValueCases[] = {
     {10, 10, 110, 110, 0, 110},   {10, 10, 110, 10, 82, 10},    {10, 10, 110, 5, 82, 10},
     {10, 10, 110, 200, 0, 110},   {10, 0, 100, 0xFFFFFFFF, 0, 100},
     {1, -200, -100, static_cast<UINT>(-150), 60, -150},     {1, -10, 10, static_cast<UINT>(-10), 120, 10},
+    {1, 0, 7, 1, 17, 1},  {1, 0, 7, 5, 85, 5},  {1, 0, 13, 7, 64, 7},  // positions between pixels read back whole
 };
 
 TEST_F(Slips, ValuesArePlacedDrawnAndReadBack)
