@@ -76,15 +76,6 @@ RECT RectInParent(HWND window)
     return rect;
 }
 
-std::unique_ptr<char[]> WindowText(HWND window)
-{
-    const int length = GetWindowTextLengthA(window);
-    std::unique_ptr<char[]> text(new (std::nothrow) char[length + 1]);
-    if (text)
-        GetWindowTextA(window, text.get(), length + 1);
-    return text;
-}
-
 BOOL ModifyWindowLong(HWND window, int index, DWORD remove, DWORD add, UINT swpFlags)
 {
     const DWORD old = static_cast<DWORD>(GetWindowLongA(window, index));
@@ -377,7 +368,7 @@ BOOL LableControl::Redraw()
 AccessibleText LableControl::Access::Shown()
 {
     if (label_.labelText == UseWindowText)
-        return AccessibleText::OfWindow(Window());
+        return AccessibleText(WindowText(Window()));
     return AccessibleText(label_.labelText);
 }
 

@@ -41,9 +41,6 @@ BOOL ModifyWindowLong(HWND window, int index, DWORD remove, DWORD add, UINT swpF
 // The window's rectangle in its parent's client coordinates.
 RECT RectInParent(HWND window);
 
-// A copy of the window's text, read now; null when memory runs out.
-std::unique_ptr<char[]> WindowText(HWND window);
-
 class LableControl final : public BaseWindow {
 public:
     LableControl();

@@ -370,17 +370,6 @@ AccessibleText AccessibleText::Format(const char* format, ...)
     return AccessibleText(std::move(copy));
 }
 
-AccessibleText AccessibleText::OfWindow(HWND window)
-{
-    const int length = GetWindowTextLengthA(window);
-    if (length <= 0)
-        return AccessibleText();
-    std::unique_ptr<char[]> text(new (std::nothrow) char[length + 1]);
-    if (text)
-        GetWindowTextA(window, text.get(), length + 1);
-    return AccessibleText(std::move(text));
-}
-
 Accessible::~Accessible()
 {
     if (object_) {
@@ -398,7 +387,7 @@ AccessibleText Accessible::NameOr(const char* typeName) const
 {
     if (GivenName())
         return AccessibleText(GivenName());
-    AccessibleText own = AccessibleText::OfWindow(Window());
+    AccessibleText own(WindowText(Window()));
     return own.Get() ? std::move(own) : AccessibleText(typeName);
 }
 

@@ -23,8 +23,6 @@ public:
 
     // Formatted into a copy of its own; none when memory runs out.
     static AccessibleText Format(const char* format, ...);
-    // The window's text, or none when it has none.
-    static AccessibleText OfWindow(HWND window);
 
     // Null for none; an empty text counts as none.
     const char* Get() const { return text_ && *text_ ? text_ : nullptr; }

@@ -1,6 +1,7 @@
 #include "window/base_window.h"
 
 #include <initializer_list>
+#include <new>
 
 #include "common/library.h"
 
@@ -56,6 +57,15 @@ BaseWindow::~BaseWindow()
     // freed memory: the window falls back to the default procedure.
     if (hWnd && IsWindow(hWnd) && BoundObject(hWnd) == this)
         SetWindowLongPtrA(hWnd, GWLP_USERDATA, 0);
+}
+
+std::unique_ptr<char[]> WindowText(HWND window)
+{
+    const int length = GetWindowTextLengthA(window);
+    std::unique_ptr<char[]> text(new (std::nothrow) char[length + 1]);
+    if (text)
+        GetWindowTextA(window, text.get(), length + 1);
+    return text;
 }
 
 bool RunsLibraryProcedure(HWND window)

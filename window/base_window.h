@@ -5,6 +5,8 @@
 
 #include <windows.h>
 
+#include <memory>
+
 // A window class of the library's controls.
 struct WindowClass {
     const char* name;
@@ -42,6 +44,9 @@ protected:
 // address) registers them afresh instead of finding a procedure that is gone. A class
 // that still has windows stays registered.
 void UnregisterControlClasses();
+
+// A copy of the window's text, read now; null when memory runs out.
+std::unique_ptr<char[]> WindowText(HWND window);
 
 // The window procedure of every library class.
 LRESULT CALLBACK StaticWndProc(HWND hwnd, UINT msg, WPARAM wParam, LPARAM lParam);
