@@ -395,7 +395,7 @@ bool Accessible::Handles(UINT msg, WPARAM wParam, LPARAM lParam, LRESULT& result
 {
     if (msg == WM_GETOBJECT && static_cast<LONG>(lParam) == OBJID_CLIENT) {
         // Refused, the request goes on to the system, which serves a plain object.
-        result = OnGetObject(wParam, lParam);
+        result = OnGetObject(wParam);
         return result > 0;
     }
     if (Library.AccessMessage && msg == Library.AccessMessage) {
@@ -410,7 +410,7 @@ void Accessible::Announce(DWORD event) const
     NotifyWinEvent(event, Window(), OBJID_CLIENT, CHILDID_SELF);
 }
 
-LRESULT Accessible::OnGetObject(WPARAM wParam, LPARAM)
+LRESULT Accessible::OnGetObject(WPARAM wParam)
 {
     if (!LoadAccessibility())
         return 0;

@@ -76,7 +76,7 @@ protected:
     ~Accessible();
 
 private:
-    LRESULT OnGetObject(WPARAM wParam, LPARAM lParam);
+    LRESULT OnGetObject(WPARAM wParam);
     LRESULT OnLibraryMessage(WPARAM command, LPARAM lParam);
 
     BaseWindow& control_;
