@@ -212,7 +212,7 @@ public:
             return E_POINTER;
         *file = nullptr;
         *topic = 0;
-        return Check(child) == S_OK ? DISP_E_MEMBERNOTFOUND : Check(child);
+        return Unsupported(child);
     }
     HRESULT STDMETHODCALLTYPE get_accKeyboardShortcut(VARIANT child, BSTR* shortcut) override
     {
@@ -239,7 +239,7 @@ public:
     HRESULT STDMETHODCALLTYPE accSelect(long, VARIANT child) override
     {
         // The controls take the focus only from a click, and select nothing.
-        return Check(child) == S_OK ? DISP_E_MEMBERNOTFOUND : Check(child);
+        return Unsupported(child);
     }
     HRESULT STDMETHODCALLTYPE accLocation(long* left, long* top, long* width, long* height, VARIANT child) override
     {
@@ -282,7 +282,7 @@ public:
     }
     HRESULT STDMETHODCALLTYPE put_accName(VARIANT child, BSTR) override
     {
-        return Check(child) == S_OK ? DISP_E_MEMBERNOTFOUND : Check(child);
+        return Unsupported(child);
     }
     HRESULT STDMETHODCALLTYPE put_accValue(VARIANT child, BSTR text) override
     {
@@ -307,6 +307,13 @@ private:
         if (!owner_)
             return Disconnected;
         return IsSelf(child) ? S_OK : E_INVALIDARG;
+    }
+
+    // What a call the controls do not support returns.
+    HRESULT Unsupported(const VARIANT& child) const
+    {
+        const HRESULT checked = Check(child);
+        return checked ? checked : DISP_E_MEMBERNOTFOUND;
     }
 
     template <typename Read>
