@@ -15,6 +15,8 @@ while [ $# -gt 0 ]; do
     esac
 done
 build=$(realpath -m "${VELTRA_BUILD_DIR:-$root/build}")
+. "$root/tools/measured_commit.sh"
+commit=$(measured_commit "$root" bench) || exit 1
 
 "$root/tools/setup.sh"
 for arch in i686 x86_64; do
@@ -86,6 +88,7 @@ qemu emulation) give counts only.
 
 | Machine | |
 |---|---|
+| Commit | $commit |
 | CPU | $cpu |
 | Cores | $(nproc) |
 | Wine | $(/usr/lib/wine/wine64 --version) |

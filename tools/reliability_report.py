@@ -1,6 +1,7 @@
 #!/usr/bin/env python3
-"""Turns the reliability suite's output (one log per architecture, x86_64 first) into the
-Markdown of docs/reliability.md: the figures the tests printed, and each test's verdict."""
+"""Turns the reliability suite's output (one log per architecture, x86_64 first, then the commit
+measured) into the Markdown of docs/reliability.md: the figures the tests printed, and each
+test's verdict."""
 import datetime
 import os
 import platform
@@ -69,7 +70,7 @@ def table(title, rows_are, by_arch):
     return out + [""]
 
 
-def main(x86_64_log, i686_log):
+def main(x86_64_log, i686_log, commit):
     logs = {"x86_64": read(x86_64_log), "i686": read(i686_log)}
     lines = ["# Reliability", "",
              "Figures from the reliability suite (`tests/reliability`), written by `tools/reliability.sh` from the",
@@ -90,7 +91,7 @@ def main(x86_64_log, i686_log):
              "(a control touching itself after the host destroyed it from a callback, say), faults at that",
              "instruction and stops the test program. Blocks the DLL took before the test began (when it was",
              "loaded) stay in the C runtime's heap.", "",
-             f"Ran {datetime.date.today().isoformat()} on {machine()}.", ""]
+             f"Ran {datetime.date.today().isoformat()} at commit {commit} on {machine()}.", ""]
     for key, (title, rows_are) in TITLES.items():
         by_arch = {arch: figures.get(key, {}) for arch, (figures, _) in logs.items() if figures.get(key)}
         if by_arch:
@@ -166,4 +167,4 @@ def main(x86_64_log, i686_log):
 
 
 if __name__ == "__main__":
-    main(*sys.argv[1:3])
+    main(*sys.argv[1:4])
