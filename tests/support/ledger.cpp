@@ -5,6 +5,7 @@
 #include <algorithm>
 #include <cstdlib>
 #include <cstring>
+#include <iterator>
 #include <sstream>
 
 #include "tests/support/import_table.h"
@@ -44,6 +45,7 @@ DECLARE_ORIGINAL(EndPaint)
 DECLARE_ORIGINAL(LoadCursorA)
 DECLARE_ORIGINAL(CreateFileA)
 DECLARE_ORIGINAL(CloseHandle)
+DECLARE_ORIGINAL(GetProcAddress)
 DECLARE_ORIGINAL(malloc)
 DECLARE_ORIGINAL(calloc)
 DECLARE_ORIGINAL(realloc)
@@ -200,9 +202,18 @@ HANDLE WINAPI HookLoadImageA(HINSTANCE module, LPCSTR name, UINT type, int cx, i
         return Refused<HANDLE>();
     HANDLE made = ORIGINAL(LoadImageA)(module, name, type, cx, cy, flags);
     current->Count("LoadImageA");
-    if (type == IMAGE_BITMAP)
-        current->Made(made, "bitmap", "LoadImageA");
+    // A shared cursor or icon is the system's; a bitmap never is.
+    static const char* const kinds[] = {"bitmap", "icon", "cursor"};
+    if (type < std::size(kinds) && (type == IMAGE_BITMAP || !(flags & LR_SHARED)))
+        current->Made(made, kinds[type], "LoadImageA");
     return made;
+}
+
+// What the module looks up at run time escapes its import table: the ledger lists it.
+FARPROC WINAPI HookGetProcAddress(HMODULE module, LPCSTR name)
+{
+    current->LookedUp(IS_INTRESOURCE(name) ? "#" + std::to_string(LOWORD(name)) : std::string(name));
+    return ORIGINAL(GetProcAddress)(module, name);
 }
 
 BOOL WINAPI HookDeleteObject(HGDIOBJ object)
@@ -453,7 +464,7 @@ struct Hook {
 
 const Hook Hooks[] = {
     HOOK(CreateCompatibleDC), HOOK(DeleteDC), HOOK(GetDC), HOOK(ReleaseDC), HOOK(BeginPaint), HOOK(EndPaint),
-    HOOK(LoadCursorA), HOOK(CreateFileA), HOOK(CloseHandle),
+    HOOK(LoadCursorA), HOOK(CreateFileA), HOOK(CloseHandle), HOOK(GetProcAddress),
     HOOK(CreateCompatibleBitmap), HOOK(CreateBitmap), HOOK(LoadBitmapA), HOOK(LoadImageA),
     HOOK(CreatePen), HOOK(CreateSolidBrush), HOOK(CreateFontIndirectA), HOOK(CreateRectRgn),
     HOOK(DeleteObject), HOOK(SelectObject), HOOK(BitBlt),

@@ -32,6 +32,9 @@ public:
     // How often the module called function (by its export name, e.g. "BitBlt").
     int Calls(const std::string& function) const;
 
+    // The functions the module looked up by name with GetProcAddress ("#n" by ordinal).
+    const std::set<std::string>& LookedUp() const { return lookedUp_; }
+
     // Objects, windows, timers and heap blocks made since the ledger started and not
     // released, one line each.
     std::vector<std::string> Alive() const;
@@ -92,6 +95,7 @@ public:
     void HeapTook(void* block, size_t size);
     void HeapFreed(void* block);
     void Count(const char* function) { ++calls_[function]; }
+    void LookedUp(const std::string& function) { lookedUp_.insert(function); }
     void Made(HANDLE handle, const char* kind, const char* by);
     void Gone(HANDLE handle, const char* by);
     void Fault(const std::string& what) { faults_.push_back(what); }
@@ -116,6 +120,7 @@ private:
     bool pageHeap_;
     std::vector<Patch> patches_;
     std::map<std::string, int> calls_;
+    std::set<std::string> lookedUp_;
     std::map<HANDLE, Record> alive_;
     std::map<HDC, std::vector<HGDIOBJ>> defaults_;
     std::map<void*, size_t> heap_;
