@@ -5,6 +5,8 @@
 #include <cstdio>
 #include <cstdlib>
 
+#include <psapi.h>
+
 namespace {
 
 // Untimed turns of every subject before the timed ones.
@@ -41,6 +43,16 @@ const char* Verdict(bool met)
     return met ? "met" : "**missed**";
 }
 
+// The process's resident memory (working set) in bytes, -1 when it cannot be read.
+long long ResidentBytes()
+{
+    PROCESS_MEMORY_COUNTERS counters = {};
+    counters.cb = sizeof counters;
+    if (!GetProcessMemoryInfo(GetCurrentProcess(), &counters, sizeof counters))
+        return -1;
+    return static_cast<long long>(counters.WorkingSetSize);
+}
+
 }  // namespace
 
 const char NotTimed[] = "-";
@@ -66,6 +78,14 @@ double Stopwatch::Milliseconds() const
     QueryPerformanceCounter(&now);
     QueryPerformanceFrequency(&frequency);
     return 1000.0 * static_cast<double>(now.QuadPart - start_.QuadPart) / static_cast<double>(frequency.QuadPart);
+}
+
+ResidentGrowth::ResidentGrowth() : start_(ResidentBytes()) {}
+
+double ResidentGrowth::Megabytes() const
+{
+    const long long now = ResidentBytes();
+    return now < 0 || start_ < 0 ? 0.0 : static_cast<double>(now - start_) / (1024.0 * 1024.0);
 }
 
 double Samples::Median() const

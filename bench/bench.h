@@ -35,6 +35,19 @@ private:
     LARGE_INTEGER start_;
 };
 
+// How much the process's resident memory (its working set) grows while one lives: memory
+// taken afresh from the system, each page of it faulted in on first touch, less what was given
+// back. Reading it takes a read of the process's status, so it brackets a Stopwatch rather
+// than sitting inside one. (Wine keeps no count of page faults: PageFaultCount stays 0.)
+class ResidentGrowth {
+public:
+    ResidentGrowth();
+    double Megabytes() const;
+
+private:
+    long long start_;
+};
+
 // Repeated runs of one measure: a time in milliseconds, or a ratio or difference of two times.
 struct Samples {
     std::vector<double> values;

@@ -299,6 +299,9 @@ private:
 // a process's first attach does.
 enum class Memory { JustFreed, NeverUsed };
 
+// How much resident memory the latest timed run took afresh, measured around its Stopwatch.
+double RunResident = 0.0;
+
 // A run of a face build that times itself and puts what it made into made.
 using Build = std::function<double(std::vector<OwnedBitmap>& made)>;
 
@@ -327,9 +330,11 @@ double AttachRun(std::vector<OwnedBitmap>& made, std::vector<double>& lastSteps)
     double ms;
     {
         StepClock steps;
+        const ResidentGrowth resident;
         Stopwatch clock;
         AttachLibrary(Program);
         ms = clock.Milliseconds();
+        RunResident = resident.Megabytes();
     }
     TakeFaces(made);
     DetachLibrary();
@@ -346,9 +351,11 @@ double WidenFaceRun(std::vector<OwnedBitmap>& made)
     std::vector<OwnedBitmap> art = LoadArt();
     for (size_t i = 0; i < art.size(); ++i)
         Library.*Faces[i].bitmap = art[i].release();
+    const ResidentGrowth resident;
     Stopwatch clock;
     WidenFace(screen.cx, screen.cy);
     const double ms = clock.Milliseconds();
+    RunResident = resident.Megabytes();
     TakeFaces(made);
     return ms;
 }
@@ -356,18 +363,22 @@ double WidenFaceRun(std::vector<OwnedBitmap>& made)
 double NaiveRun(const std::vector<FaceBuild>& builds, std::vector<OwnedBitmap>& made)
 {
     std::vector<OwnedBitmap> art = LoadArt();
+    const ResidentGrowth resident;
     Stopwatch clock;
     std::vector<OwnedBitmap> faces = WidenNaive(builds, std::move(art));
     const double ms = clock.Milliseconds();
+    RunResident = resident.Megabytes();
     std::move(faces.begin(), faces.end(), std::back_inserter(made));
     return ms;
 }
 
 double FloorRun(const std::vector<Picture>& pictures, std::vector<OwnedBitmap>& made)
 {
+    const ResidentGrowth resident;
     Stopwatch clock;
     std::vector<OwnedBitmap> faces = BuildFloor(pictures);
     const double ms = clock.Milliseconds();
+    RunResident = resident.Megabytes();
     std::move(faces.begin(), faces.end(), std::back_inserter(made));
     return ms;
 }
@@ -507,6 +518,7 @@ void ReportCopies(const Options& options, const WatchedAttach& watched)
 // The four builds timed in turn with memory of one kind, and attach's steps.
 struct BuildTimes {
     std::vector<Samples> builds;  // per Subject
+    std::vector<Samples> resident;  // per Subject, RunResident of the same runs
     std::vector<Samples> steps;   // per AttachStep, then the rest of attach
 };
 
@@ -538,7 +550,18 @@ BuildTimes TimeBuilds(const Options& options, const WatchedAttach& watched, Memo
         subjects.push_back(Timed(memory, WidenFaceRun, kept));
         subjects.push_back(Timed(memory, [&](auto& made) { return NaiveRun(watched.builds, made); }, kept));
     }
+    // Each subject's fresh resident memory, kept beside its times; the warm-up turns' are
+    // dropped below.
+    times.resident.resize(subjects.size());
+    for (size_t k = 0; k < subjects.size(); ++k)
+        subjects[k] = [timed = subjects[k], &resident = times.resident[k]] {
+            const double ms = timed();
+            resident.values.push_back(RunResident);
+            return ms;
+        };
     times.builds = TimeInTurn(options.builds, subjects);
+    for (Samples& resident : times.resident)
+        resident.values.erase(resident.values.begin(), resident.values.end() - options.builds);
     // The steps of TimeInTurn's untimed warm-up turns came first: the rest pair with the builds.
     for (Samples& step : times.steps)
         step.values.erase(step.values.begin(), step.values.end() - options.builds);
@@ -554,13 +577,17 @@ void ReportTimes(const Options& options, const WatchedAttach& watched)
     Table("face-time", "Face build at attach: time", {"Screen", "Arch", "Memory", "Runs", "AttachLibrary (ms)",
           "WidenFace (ms)", "Naive widening (ms)", "Copy floor (ms)", "Attach / floor (IQR / median)",
           "WidenFace / floor (IQR / median)", "Naive / WidenFace (IQR / median)",
-          "IQR / median of the times: attach, WidenFace, naive, floor"});
+          "IQR / median of the times: attach, WidenFace, naive, floor",
+          "Resident memory taken afresh per run, MB (median): attach, WidenFace, naive, floor"});
     std::vector<BuildTimes> measured;
     for (const auto& regime : regimes) {
         const BuildTimes& times = measured.emplace_back(TimeBuilds(options, watched, regime.memory));
         const auto timedHere = [&](Subject s) { return static_cast<size_t>(s) < times.builds.size(); };
         const auto time = [&](Subject s) { return timedHere(s) ? Fixed(times.builds[s].Median(), 3) : NotTimed; };
         const auto spread = [&](Subject s) { return timedHere(s) ? Percent(times.builds[s].Spread()) : NotTimed; };
+        const auto resident = [&](Subject s) {
+            return timedHere(s) ? Fixed(times.resident[s].Median(), 2) : NotTimed;
+        };
         const auto ratios = [&](Subject over, Subject under) {
             return Ratios(times.builds[over], times.builds[under]);
         };
@@ -572,7 +599,9 @@ void ReportTimes(const Options& options, const WatchedAttach& watched)
                           ratio(AttachSubject, FloorSubject), ratio(WidenSubject, FloorSubject),
                           ratio(NaiveSubject, WidenSubject),
                           spread(AttachSubject) + ", " + spread(WidenSubject) + ", " + spread(NaiveSubject) + ", " +
-                              spread(FloorSubject)});
+                              spread(FloorSubject),
+                          resident(AttachSubject) + ", " + resident(WidenSubject) + ", " + resident(NaiveSubject) +
+                              ", " + resident(FloorSubject)});
         for (const auto& target : FloorTargets) {
             if (!OnScreen(target.screen))
                 continue;
