@@ -164,10 +164,13 @@ void WidenFace(int screenWidth, int screenHeight)
     MemoryDC target(screen);
     if (!screen || !source || !target)
         return;  // refused the DCs, the face stays at its design size
-    Widen(Library.FaceTop, {std::max<LONG>(screenWidth, top.cx), top.cy}, CopyTop, screen, source, target);
-    Widen(Library.FaceLeft, {left.cx, std::max<LONG>(middleHeight, left.cy)}, CopyLeft, screen, source, target);
+    // Largest first: each face's art is freed before the smaller faces are made, so they can
+    // take its memory instead of growing the heap, which the allocator may then hand back to
+    // the system on release (and fault in afresh on the next attach).
     Widen(Library.FaceBottom, {std::max<LONG>(screenWidth, bottom.cx), bottom.cy}, CopyBottom, screen, source, target);
     Widen(Library.FaceRight, {right.cx, std::max<LONG>(middleHeight, right.cy)}, CopyRight, screen, source, target);
+    Widen(Library.FaceTop, {std::max<LONG>(screenWidth, top.cx), top.cy}, CopyTop, screen, source, target);
+    Widen(Library.FaceLeft, {left.cx, std::max<LONG>(middleHeight, left.cy)}, CopyLeft, screen, source, target);
 }
 
 void PrintLogo()
