@@ -358,44 +358,40 @@ double WidenFaceRun(std::vector<OwnedBitmap>& made)
     return ms;
 }
 
-double NaiveRun(const std::vector<FaceBuild>& builds, std::vector<OwnedBitmap>& made)
+// Times work, which builds the faces, and hands what it built to made.
+template <typename Work>
+double TimeFaces(std::vector<OwnedBitmap>& made, Work work)
 {
-    std::vector<OwnedBitmap> art = LoadArt();
     const ResidentGrowth resident;
     Stopwatch clock;
-    std::vector<OwnedBitmap> faces = WidenNaive(builds, std::move(art));
+    std::vector<OwnedBitmap> faces = work();
     const double ms = clock.Milliseconds();
     RunResident = resident.Megabytes();
     std::move(faces.begin(), faces.end(), std::back_inserter(made));
     return ms;
+}
+
+double NaiveRun(const std::vector<FaceBuild>& builds, std::vector<OwnedBitmap>& made)
+{
+    std::vector<OwnedBitmap> art = LoadArt();
+    return TimeFaces(made, [&] { return WidenNaive(builds, std::move(art)); });
 }
 
 // The copy floor, from the art loaded as WidenFaceRun loads it.
 double FloorRun(const std::vector<Picture>& pictures, std::vector<OwnedBitmap>& made)
 {
     std::vector<OwnedBitmap> art = LoadArt();
-    const ResidentGrowth resident;
-    Stopwatch clock;
-    std::vector<OwnedBitmap> faces = BuildFloor(pictures, std::move(art));
-    const double ms = clock.Milliseconds();
-    RunResident = resident.Megabytes();
-    std::move(faces.begin(), faces.end(), std::back_inserter(made));
-    return ms;
+    return TimeFaces(made, [&] { return BuildFloor(pictures, std::move(art)); });
 }
 
 // The least an attach can cost: the art loaded from the resources and, where the screen is
 // larger than the design, the copy floor; at design size the art is the face.
 double AttachFloorRun(const std::vector<Picture>& pictures, bool widened, std::vector<OwnedBitmap>& made)
 {
-    const ResidentGrowth resident;
-    Stopwatch clock;
-    std::vector<OwnedBitmap> faces = LoadArt();
-    if (widened)
-        faces = BuildFloor(pictures, std::move(faces));
-    const double ms = clock.Milliseconds();
-    RunResident = resident.Megabytes();
-    std::move(faces.begin(), faces.end(), std::back_inserter(made));
-    return ms;
+    return TimeFaces(made, [&] {
+        std::vector<OwnedBitmap> art = LoadArt();
+        return widened ? BuildFloor(pictures, std::move(art)) : std::move(art);
+    });
 }
 
 template <typename Work>
