@@ -1,5 +1,5 @@
 // The library-wide state: written while the library attaches, only read afterwards, but for
-// the accessibility functions, loaded when first needed.
+// the accessibility functions, loaded when first needed, and the screen readers' calls.
 #pragma once
 
 #include <windows.h>
@@ -13,6 +13,16 @@ struct AccessibilityApi {
     decltype(&::SysAllocStringLen) AllocString;
 };
 
+struct CrossThreadCall;
+struct HostAccessRequest;
+
+// Screen readers' calls made on other threads, each waiting for its window's thread to run
+// it.
+struct CallQueue {
+    CRITICAL_SECTION Lock;  // made at attach, deleted at detach
+    CrossThreadCall* First;
+};
+
 struct LibraryState {
     HINSTANCE ModuleHandle;  // every resource, class and window of the library uses it
     int ScreenWidth;         // measured once, at attach
@@ -24,6 +34,8 @@ struct LibraryState {
     HBITMAP FaceRight;
     UINT AccessMessage;      // the library's own message to its controls' accessible sides
     AccessibilityApi Access; // null until the first request; then kept for the process
+    CallQueue Calls;
+    const HostAccessRequest* HostRequest;  // an export's request to a control, while it runs
 };
 
 extern LibraryState Library;

@@ -9,6 +9,7 @@ void AttachLibrary(HINSTANCE module)
     Library.ModuleHandle = module;
     Library.HandCursor = LoadCursorA(module, MAKEINTRESOURCEA(IdHandCursor));
     Library.AccessMessage = RegisterWindowMessageA(AccessMessageName);
+    InitializeCriticalSection(&Library.Calls.Lock);
     Library.ScreenWidth = GetSystemMetrics(SM_CXSCREEN);
     Library.ScreenHeight = GetSystemMetrics(SM_CYSCREEN);
     BuildFace();
@@ -18,4 +19,5 @@ void DetachLibrary()
 {
     UnregisterControlClasses();
     ReleaseFace();
+    DeleteCriticalSection(&Library.Calls.Lock);
 }

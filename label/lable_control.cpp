@@ -372,18 +372,18 @@ AccessibleText LableControl::Access::Shown()
     return AccessibleText(label_.labelText);
 }
 
-AccessibleText LableControl::Access::Name()
+AccessibleText LableControl::Access::Name(LONG)
 {
     return GivenName() ? AccessibleText(GivenName()) : Shown();
 }
 
-AccessibleText LableControl::Access::Value()
+AccessibleText LableControl::Access::Value(LONG)
 {
     return GivenName() ? Shown() : AccessibleText();
 }
 
 // A label whose press is silent has nothing to do.
-const wchar_t* LableControl::Access::DefaultAction() const
+const wchar_t* LableControl::Access::DefaultAction(LONG) const
 {
     return label_.flags & FlagSilentClick ? nullptr : L"Click";
 }

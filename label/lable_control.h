@@ -69,12 +69,12 @@ private:
     class Access final : public Accessible {
     public:
         explicit Access(LableControl& label) : Accessible(label), label_(label) {}
-        LONG Role() const override { return ROLE_SYSTEM_STATICTEXT; }
-        AccessibleText Name() override;
-        AccessibleText Value() override;
-        DWORD State() const override { return STATE_SYSTEM_READONLY; }
-        const wchar_t* DefaultAction() const override;
-        void DoDefaultAction() override { label_.OnLeftDown(); }
+        LONG Role(LONG) const override { return ROLE_SYSTEM_STATICTEXT; }
+        AccessibleText Name(LONG) override;
+        AccessibleText Value(LONG) override;
+        DWORD State(LONG) const override { return STATE_SYSTEM_READONLY; }
+        const wchar_t* DefaultAction(LONG) const override;
+        void DoDefaultAction(LONG) override { label_.OnLeftDown(); }
 
     private:
         AccessibleText Shown();

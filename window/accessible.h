@@ -3,6 +3,10 @@
 // state and value through an accessible object of its own. The object is a separate COM
 // object: the controls' virtual tables stay the host's interface, and a screen reader
 // may hold the object after the control is gone, when it answers every call with an error.
+//
+// A screen reader may call the object on any thread. Every call is carried to the thread
+// of the control's window and runs there, and whatever the host hears of it comes later,
+// from the control's window procedure, as a click's notifications do.
 #pragma once
 
 #include <windows.h>
@@ -41,30 +45,39 @@ public:
     // with the answer in result. Every other message is the control's as before.
     bool Handles(UINT msg, WPARAM wParam, LPARAM lParam, LRESULT& result);
 
-    // Tells assistive technology that a property of the control changed.
-    void Announce(DWORD event) const;
+    // Tells assistive technology that a property of the control (or of one of its parts)
+    // changed.
+    void Announce(DWORD event, LONG child = CHILDID_SELF) const;
 
     // The name a host gave the control; null for none.
     const char* GivenName() const { return givenName_.get(); }
 
-    // What the accessible object reads and does, while the control lives.
-    virtual LONG Role() const = 0;
-    virtual AccessibleText Name() = 0;
-    virtual AccessibleText Value() { return AccessibleText(); }
-    virtual AccessibleText Description() { return AccessibleText(); }
+    // What the accessible object reads and does, while the control lives. child is
+    // CHILDID_SELF for the control, else one of its parts, 1 to Parts().
+    virtual LONG Parts() const { return 0; }
+    virtual LONG Role(LONG child) const = 0;
+    virtual AccessibleText Name(LONG child) = 0;
+    virtual AccessibleText Value(LONG) { return AccessibleText(); }
+    virtual AccessibleText Description(LONG) { return AccessibleText(); }
     // The control's own state bits; the window's focus, availability and visibility are
     // added to them.
-    virtual DWORD State() const = 0;
-    // Null when the control has no default action.
-    virtual const wchar_t* DefaultAction() const { return nullptr; }
-    // Runs from the control's message queue, so that the screen reader's call returns at
-    // once; the host may destroy the control from what it does.
-    virtual void DoDefaultAction() {}
+    virtual DWORD State(LONG child) const = 0;
+    // A part's rectangle in the window's client area.
+    virtual RECT PartRect(LONG) { return RECT{}; }
+    // The part that is a window of its own (an open edit box), or null.
+    virtual HWND PartWindow(LONG) const { return nullptr; }
+    // Null when there is no default action.
+    virtual const wchar_t* DefaultAction(LONG child) const = 0;
+    // Runs from the control's window procedure, after the screen reader's call has
+    // returned; the host may destroy the control from what it does.
+    virtual void DoDefaultAction(LONG) {}
     // False when the control's value cannot be set.
     virtual bool TakesValue() const { return false; }
-    // A value entered as a screen reader's user types it; the host may destroy the control
-    // from what it does.
+    // A value entered as a screen reader's user types it, delivered as DoDefaultAction is.
     virtual void EnterValue(UINT) {}
+    // An option a host sets for assistive technology; false when the control has no such
+    // option or value.
+    virtual bool SetOption(int, int) { return false; }
 
     HWND Window() const;
 
@@ -76,10 +89,33 @@ protected:
     ~Accessible();
 
 private:
+    friend class AccessibleObject;
+
+    // A default action or a value a screen reader asked for, waiting for the window
+    // procedure; messages that find none waiting do nothing.
+    struct Request {
+        LONG child;
+        bool value;
+        UINT number;
+    };
+
     LRESULT OnGetObject(WPARAM wParam);
-    LRESULT OnLibraryMessage(WPARAM command, LPARAM lParam);
+    LRESULT OnLibraryMessage(WPARAM command);
+    void Disconnect();
+    // Queues a request and posts the message that delivers it; false when it cannot.
+    bool Queue(const Request& request);
+    void DeliverOne();
 
     BaseWindow& control_;
-    AccessibleObject* object_ = nullptr;  // made on the first request
+    AccessibleObject* object_ = nullptr;  // made on the first request, for one window
     std::unique_ptr<char[]> givenName_;
+    Request queue_[8] = {};
+    int queued_ = 0;
 };
+
+// True when the window and every window it stands in are enabled.
+bool Enabled(HWND window);
+
+// True when a user could click the window now: it is visible and enabled, and so is every
+// window it stands in.
+bool Operable(HWND window);

@@ -6,6 +6,7 @@
 #include <cstdlib>
 #include <cstring>
 #include <iterator>
+#include <mutex>
 #include <sstream>
 
 #include "tests/support/import_table.h"
@@ -46,6 +47,7 @@ DECLARE_ORIGINAL(LoadCursorA)
 DECLARE_ORIGINAL(CreateFileA)
 DECLARE_ORIGINAL(CloseHandle)
 DECLARE_ORIGINAL(GetProcAddress)
+DECLARE_ORIGINAL(LoadLibraryA)
 DECLARE_ORIGINAL(malloc)
 DECLARE_ORIGINAL(calloc)
 DECLARE_ORIGINAL(realloc)
@@ -216,6 +218,12 @@ FARPROC WINAPI HookGetProcAddress(HMODULE module, LPCSTR name)
     return ORIGINAL(GetProcAddress)(module, name);
 }
 
+HMODULE WINAPI HookLoadLibraryA(LPCSTR name)
+{
+    current->LoadedModule(name ? name : "");
+    return ORIGINAL(LoadLibraryA)(name);
+}
+
 BOOL WINAPI HookDeleteObject(HGDIOBJ object)
 {
     current->Count("DeleteObject");
@@ -369,8 +377,17 @@ PageHeap& Pages()
 // run with no ledger.
 bool PageMode() { return current && current->UsesPageHeap(); }
 
+// A screen reader's thread may free what the library made (its last reference to an
+// accessible object) while the window's thread takes blocks.
+std::recursive_mutex& HeapLock()
+{
+    static std::recursive_mutex lock;
+    return lock;
+}
+
 void* Take(size_t size)
 {
+    const std::lock_guard<std::recursive_mutex> hold(HeapLock());
     void* block = PageMode() ? Pages().Allocate(size) : ORIGINAL(malloc)(size);
     if (!block && PageMode())
         current->Fault("the page heap has no room for " + std::to_string(size) + " bytes");
@@ -381,6 +398,7 @@ void* Take(size_t size)
 
 void Give(void* block)
 {
+    const std::lock_guard<std::recursive_mutex> hold(HeapLock());
     if (!block)
         return;
     if (current)
@@ -410,6 +428,7 @@ void* __cdecl Hookcalloc(size_t count, size_t size)
 
 void* __cdecl Hookrealloc(void* block, size_t size)
 {
+    const std::lock_guard<std::recursive_mutex> hold(HeapLock());
     if (HeapRefused())
         return nullptr;  // the old block stays the caller's
     if (!block)
@@ -464,7 +483,7 @@ struct Hook {
 
 const Hook Hooks[] = {
     HOOK(CreateCompatibleDC), HOOK(DeleteDC), HOOK(GetDC), HOOK(ReleaseDC), HOOK(BeginPaint), HOOK(EndPaint),
-    HOOK(LoadCursorA), HOOK(CreateFileA), HOOK(CloseHandle), HOOK(GetProcAddress),
+    HOOK(LoadCursorA), HOOK(CreateFileA), HOOK(CloseHandle), HOOK(GetProcAddress), HOOK(LoadLibraryA),
     HOOK(CreateCompatibleBitmap), HOOK(CreateBitmap), HOOK(LoadBitmapA), HOOK(LoadImageA),
     HOOK(CreatePen), HOOK(CreateSolidBrush), HOOK(CreateFontIndirectA), HOOK(CreateRectRgn),
     HOOK(DeleteObject), HOOK(SelectObject), HOOK(BitBlt),

@@ -34,6 +34,8 @@ public:
 
     // The functions the module looked up by name with GetProcAddress ("#n" by ordinal).
     const std::set<std::string>& LookedUp() const { return lookedUp_; }
+    // The modules the module loaded with LoadLibraryA, as it named them.
+    const std::vector<std::string>& Loaded() const { return loaded_; }
 
     // Objects, windows, timers and heap blocks made since the ledger started and not
     // released, one line each.
@@ -96,6 +98,7 @@ public:
     void HeapFreed(void* block);
     void Count(const char* function) { ++calls_[function]; }
     void LookedUp(const std::string& function) { lookedUp_.insert(function); }
+    void LoadedModule(const std::string& name) { loaded_.push_back(name); }
     void Made(HANDLE handle, const char* kind, const char* by);
     void Gone(HANDLE handle, const char* by);
     void Fault(const std::string& what) { faults_.push_back(what); }
@@ -121,6 +124,7 @@ private:
     std::vector<Patch> patches_;
     std::map<std::string, int> calls_;
     std::set<std::string> lookedUp_;
+    std::vector<std::string> loaded_;
     std::map<HANDLE, Record> alive_;
     std::map<HDC, std::vector<HGDIOBJ>> defaults_;
     std::map<void*, size_t> heap_;
