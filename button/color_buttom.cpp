@@ -1,6 +1,7 @@
 #include "button/color_buttom.h"
 
 #include <algorithm>
+#include <iterator>
 #include <new>
 
 #include "common/gdi.h"
@@ -239,16 +240,62 @@ bool ColorButtom::Notify(int code, WPARAM detail)
     return watch.Alive();
 }
 
-DWORD ColorButtom::Access::State() const
+namespace {
+
+// What each kind of button is to assistive technology.
+struct ButtonKind {
+    LONG role;
+    DWORD latched;  // the state while the button rests in the pressed frame
+};
+
+const ButtonKind ButtonKinds[] = {
+    {ROLE_SYSTEM_PUSHBUTTON, STATE_SYSTEM_PRESSED},   // VELTRA_BUTTON_KIND_PUSH
+    {ROLE_SYSTEM_CHECKBUTTON, STATE_SYSTEM_CHECKED},  // VELTRA_BUTTON_KIND_TOGGLE
+    {ROLE_SYSTEM_PAGETAB, STATE_SYSTEM_SELECTED},     // VELTRA_BUTTON_KIND_TAB
+};
+
+}  // namespace
+
+LONG ColorButtom::Access::Role(LONG) const
 {
-    const bool pressed = button_.frame == VELTRA_FRAME_PRESSED || button_.restFrame == VELTRA_FRAME_PRESSED;
+    return ButtonKinds[kind_].role;
+}
+
+DWORD ColorButtom::Access::State(LONG) const
+{
     const bool hovered = button_.tracking;  // under the pointer, or held by it since a press there
-    return STATE_SYSTEM_FOCUSABLE | (pressed ? STATE_SYSTEM_PRESSED : 0) | (hovered ? STATE_SYSTEM_HOTTRACKED : 0);
+    DWORD bits = STATE_SYSTEM_FOCUSABLE | (hovered ? STATE_SYSTEM_HOTTRACKED : 0);
+    if (kind_ == VELTRA_BUTTON_KIND_TAB)
+        bits |= STATE_SYSTEM_SELECTABLE;
+    // A push button is pressed while a press shows too; a toggle or a tab only latches.
+    if (Latched() || (kind_ == VELTRA_BUTTON_KIND_PUSH && button_.frame == VELTRA_FRAME_PRESSED))
+        bits |= ButtonKinds[kind_].latched;
+    return bits;
+}
+
+const wchar_t* ColorButtom::Access::DefaultAction(LONG) const
+{
+    switch (kind_) {
+    case VELTRA_BUTTON_KIND_TOGGLE: return Latched() ? L"Uncheck" : L"Check";
+    case VELTRA_BUTTON_KIND_TAB: return L"Switch";
+    default: return L"Press";
+    }
 }
 
 // What a click reports, without the frames a mouse would show.
-void ColorButtom::Access::DoDefaultAction()
+void ColorButtom::Access::DoDefaultAction(LONG)
 {
     if (button_.Notify(VELTRA_BUTTON_PRESSED, MK_LBUTTON))
         button_.Notify(VELTRA_BUTTON_RELEASED, 0);
+}
+
+bool ColorButtom::Access::SetOption(int option, int value)
+{
+    if (option != VELTRA_ACCESS_BUTTON_KIND || value < 0 || value >= static_cast<int>(std::size(ButtonKinds)))
+        return false;
+    if (value != kind_) {
+        kind_ = value;
+        Announce(EVENT_OBJECT_STATECHANGE);
+    }
+    return true;
 }

@@ -31,18 +31,23 @@ public:
     virtual void* ScalarDeletingDestructor(unsigned int flags);
 
 private:
-    // A push button to assistive technology.
+    // A push button to assistive technology, or a toggle or a tab when the host says so,
+    // which is checked or selected while it rests in the pressed frame.
     class Access final : public Accessible {
     public:
         explicit Access(ColorButtom& button) : Accessible(button), button_(button) {}
-        LONG Role() const override { return ROLE_SYSTEM_PUSHBUTTON; }
-        AccessibleText Name() override { return NameOr(button_.typeName); }
-        DWORD State() const override;
-        const wchar_t* DefaultAction() const override { return L"Press"; }
-        void DoDefaultAction() override;
+        LONG Role(LONG) const override;
+        AccessibleText Name(LONG) override { return NameOr(button_.typeName); }
+        DWORD State(LONG) const override;
+        const wchar_t* DefaultAction(LONG) const override;
+        void DoDefaultAction(LONG) override;
+        bool SetOption(int option, int value) override;
 
     private:
+        bool Latched() const { return button_.restFrame == VELTRA_FRAME_PRESSED; }
+
         ColorButtom& button_;
+        int kind_ = VELTRA_BUTTON_KIND_PUSH;
     };
 
     ~ColorButtom();

@@ -28,6 +28,7 @@ std::deque<std::string> eventLog;
 
 constexpr UINT FirstTab = 200;
 constexpr UINT LastTab = 207;
+constexpr UINT SpeakerOn = 11;  // latched while the sound is on
 constexpr UINT VolumeDown = 9;
 constexpr UINT VolumeUp = 10;
 constexpr UINT FirstBandKey = 19;  // 19 and 20 lower and raise band 0, 21 and 22 band 1 ...
@@ -53,6 +54,13 @@ void Name(void* control, const char* format, ...)
     std::vsnprintf(name, sizeof name, format, args);
     va_end(args);
     skin.SetAccessibleName(control, name);
+}
+
+// What a key that latches is to a screen reader: a check button or one of a group of tabs.
+void Declare(IColorButtom* button, int kind)
+{
+    if (button && skin.SetAccessibleOption)
+        skin.SetAccessibleOption(button, VELTRA_ACCESS_BUTTON_KIND, kind);
 }
 
 void LatchTab(UINT chosen)
@@ -101,6 +109,12 @@ void WINAPI OnButton(int id, int code, WPARAM, INT_PTR)
     }
     if (which >= FirstTab && which <= LastTab && code == VELTRA_BUTTON_RELEASED)
         LatchTab(which);
+    if (which == SpeakerOn && code == VELTRA_BUTTON_RELEASED) {
+        IColorButtom* speaker = ButtonOf(SpeakerOn);
+        const bool on = speaker->GetState() != VELTRA_FRAME_PRESSED;
+        speaker->SetState(on ? VELTRA_FRAME_PRESSED : VELTRA_FRAME_NORMAL);
+        LogEvent(on ? "Sound on" : "Sound off");
+    }
     if (which >= FirstBandKey && which <= LastBandKey && code == VELTRA_BUTTON_RELEASED) {
         const int band = static_cast<int>(which - FirstBandKey) / 2;
         const bool raise = (which - FirstBandKey) % 2 == 1;
@@ -151,6 +165,9 @@ void CreateButtons()
         const bool raise = (code - FirstBandKey) % 2 == 1;
         Name(ButtonOf(code), "%s band %u", raise ? "Raise" : "Lower", (code - FirstBandKey) / 2 + 1);
     }
+    for (UINT tab = FirstTab; tab <= LastTab; ++tab)
+        Declare(ButtonOf(tab), VELTRA_BUTTON_KIND_TAB);
+    Declare(ButtonOf(SpeakerOn), VELTRA_BUTTON_KIND_TOGGLE);
     LatchTab(FirstTab);
     if (IColorButtom* play = ButtonOf(2))
         play->SetDot(TRUE);  // playing

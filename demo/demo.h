@@ -17,6 +17,7 @@ struct Skin {
     PFN_FactroyLableControl FactroyLableControl = nullptr;
     PFN_FactroySlipControl FactroySlipControl = nullptr;
     PFN_SetAccessibleName SetAccessibleName = nullptr;  // absent from older libraries
+    PFN_SetAccessibleOption SetAccessibleOption = nullptr;
 
     bool Load(const char* path);
 };

@@ -156,6 +156,7 @@ bool Skin::Load(const char* path)
     Find(module, FactroyLableControl, "FactroyLableControl");
     Find(module, FactroySlipControl, "FactroySlipControl");
     Find(module, SetAccessibleName, "SetAccessibleName");
+    Find(module, SetAccessibleOption, "SetAccessibleOption");
     return DrawFace && GetBgkColorSize && GetObjectRect && FactroyColorButtom && FactroyLableControl &&
            FactroySlipControl;
 }

@@ -176,22 +176,35 @@ VELTRA1024_API void WINAPI FactroySlipControl(struct ISlipControl** out, UINT ty
  * Accessibility (WM_GETOBJECT for OBJID_CLIENT; oleacc.dll is loaded on the first such
  * request, and the library then stays loaded until the process ends, since a screen reader
  * may hold a control's accessible object as long as it likes):
- *   colour button  push button; name: see below, else the window's text, else its type's
- *                  name in English (e.g. "Play", "Volume up", "Minus 3", "Mode 2"); pressed
- *                  while in frame 2 or resting there, hot-tracked under the pointer,
- *                  focused, unavailable when disabled; default action "Press": the
- *                  notifications VELTRA_BUTTON_PRESSED, then VELTRA_BUTTON_RELEASED
+ *   colour button  push button (a check button or a page tab when the host says so, see
+ *                  SetAccessibleOption); name: see below, else the window's text, else its
+ *                  type's name in English (e.g. "Play", "Volume up", "Minus 3", "Mode 2");
+ *                  pressed while in frame 2 or resting there (a check button is checked,
+ *                  a page tab selected, while resting there), hot-tracked under the
+ *                  pointer, focusable, focused, unavailable when disabled; default action
+ *                  "Press" ("Check" or "Uncheck", "Switch"): the notifications
+ *                  VELTRA_BUTTON_PRESSED, then VELTRA_BUTTON_RELEASED
  *   label          static text, read-only; name: the text it shows (a label named below
  *                  shows that text as its value); default action "Click", the WM_NOTIFY of
  *                  a press, unless its click mode is silent
- *   slip           slider; name as for a button ("Seek", "Slider", "Vertical slider");
- *                  value: GetValue in decimal, which a screen reader may set as if typed
- *                  into the edit box (the thumb moves, VELTRA_SLIP_VALUE_CHANGED follows);
- *                  the seek bar's description gives its markers when set
- * A default action runs from the control's message queue, after the screen reader's call
- * has returned. Screen readers hear of a button's frame, a label's text and a slip's value
- * as they change. Once a control is destroyed, every call on its accessible object fails
- * with RPC_E_DISCONNECTED.
+ *   slip           slider, focusable; name as for a button ("Seek", "Slider", "Vertical
+ *                  slider"); value: GetValue in decimal, which a screen reader may set as
+ *                  if typed into the edit box (the thumb moves, VELTRA_SLIP_VALUE_CHANGED
+ *                  follows); description: its range, and the seek bar's markers when set.
+ *                  Its parts, as the system's trackbar has them: 1 "Page left" ("Page up"
+ *                  on a vertical slip), 2 "Position" (an indicator, the thumb), 3 "Page
+ *                  right" ("Page down"); pressing a page part steps the value a page that
+ *                  way, as a drag there would: VELTRA_SLIP_VALUE_CHANGED, then
+ *                  VELTRA_SLIP_DRAG_ENDED. While the edit box is open it is part 4, an
+ *                  editable text named as the slip.
+ * A screen reader may call from any thread: each call runs on the thread of the control's
+ * window, and the host hears what it causes from the control's window procedure, after the
+ * screen reader's call has returned, as it hears a click. A control that a user could not
+ * click (it or a window it stands in is hidden or disabled) refuses a default action and a
+ * value with E_ACCESSDENIED, and the host hears nothing. accSelect(SELFLAG_TAKEFOCUS) gives
+ * a button or a slip the focus. Screen readers hear of a button's frame, a label's text
+ * and a slip's value as they change. Once a control is destroyed, or a label has moved to
+ * another window, every call on the old accessible object fails with RPC_E_DISCONNECTED.
  *
  * SetAccessibleName names a control for assistive technology, without looking for its
  * window: control is any control a factory made, name is copied (null gives the control
@@ -205,6 +218,26 @@ VELTRA1024_API void WINAPI FactroySlipControl(struct ISlipControl** out, UINT ty
  */
 VELTRA1024_API BOOL WINAPI SetAccessibleName(void* control, const char* name);
 
+/* SetAccessibleOption says more of a control to assistive technology; nothing on the
+ * screen changes. Returns non-zero when set; 0 for a control that has no such option, a
+ * value out of its range, or a control that is not a live one of the library's.
+ *   VELTRA_ACCESS_BUTTON_KIND  a colour button: VELTRA_BUTTON_KIND_PUSH (the default), or
+ *                              _TOGGLE (a check button, checked while it rests in frame 2),
+ *                              or _TAB (one of a group of page tabs, selected while it
+ *                              rests in frame 2)
+ *   VELTRA_ACCESS_SLIP_PAGE    a slip: how far its page parts step the value, from 1; 0
+ *                              gives back the default, a tenth of the range (at least 1)
+ *
+ *     SetAccessibleOption(modeTab, VELTRA_ACCESS_BUTTON_KIND, VELTRA_BUTTON_KIND_TAB);
+ *     SetAccessibleOption(seek, VELTRA_ACCESS_SLIP_PAGE, 30);      // 30 seconds a page
+ */
+#define VELTRA_ACCESS_BUTTON_KIND 1
+#define VELTRA_ACCESS_SLIP_PAGE 2
+#define VELTRA_BUTTON_KIND_PUSH 0
+#define VELTRA_BUTTON_KIND_TOGGLE 1
+#define VELTRA_BUTTON_KIND_TAB 2
+VELTRA1024_API BOOL WINAPI SetAccessibleOption(void* control, int option, int value);
+
 /* For hosts that load the library with LoadLibrary and GetProcAddress. */
 typedef BOOL(WINAPI* PFN_DrawFace)(HDC hdc);
 typedef RECT*(WINAPI* PFN_GetBgkColorSize)(RECT* inner, COLORREF* background);
@@ -215,6 +248,7 @@ typedef void(WINAPI* PFN_FactroyLableControl)(struct ILableControl** out, UINT t
 typedef void(WINAPI* PFN_FactroySlipControl)(struct ISlipControl** out, UINT typeCode, HWND parent,
                                              SlipNotifyProc notify, INT_PTR userData);
 typedef BOOL(WINAPI* PFN_SetAccessibleName)(void* control, const char* name);
+typedef BOOL(WINAPI* PFN_SetAccessibleOption)(void* control, int option, int value);
 
 #ifdef __cplusplus
 }

@@ -26,6 +26,7 @@ Veltra::Veltra(const char* file) : module(LoadLibraryA(LibraryPath(file).c_str()
     Find(module, "FactroyLableControl", FactroyLableControl);
     Find(module, "FactroySlipControl", FactroySlipControl);
     Find(module, "SetAccessibleName", SetAccessibleName);
+    Find(module, "SetAccessibleOption", SetAccessibleOption);
 }
 
 void Veltra::Unload()

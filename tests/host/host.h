@@ -33,6 +33,7 @@ public:
     PFN_FactroyLableControl FactroyLableControl = nullptr;
     PFN_FactroySlipControl FactroySlipControl = nullptr;
     PFN_SetAccessibleName SetAccessibleName = nullptr;
+    PFN_SetAccessibleOption SetAccessibleOption = nullptr;
 };
 
 // Full path of a DLL beside the test program.

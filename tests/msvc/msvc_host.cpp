@@ -381,6 +381,7 @@ void CheckBinding()
         {"GetBgkColorSize", 5, reinterpret_cast<FARPROC>(&GetBgkColorSize)},
         {"GetObjectRect", 6, reinterpret_cast<FARPROC>(&GetObjectRect)},
         {"SetAccessibleName", 7, reinterpret_cast<FARPROC>(&SetAccessibleName)},
+        {"SetAccessibleOption", 8, reinterpret_cast<FARPROC>(&SetAccessibleOption)},
     };
     for (const auto& e : exports) {
         const FARPROC byName = GetProcAddress(module, e.name);
@@ -642,6 +643,8 @@ void CheckColorButtom()
     CHECK(named);
     BALANCED(named = SetAccessibleName(nullptr, "Play"));
     CHECK(!named);
+    BALANCED(named = SetAccessibleOption(button, VELTRA_ACCESS_BUTTON_KIND, VELTRA_BUTTON_KIND_TOGGLE));
+    CHECK(named);
 
     // 5
     BALANCED(button->Destroy());
