@@ -1,5 +1,6 @@
 #include "slip/slip_control.h"
 
+#include <algorithm>
 #include <cstdint>
 #include <cstdio>
 #include <cstdlib>
@@ -118,6 +119,7 @@ void SlipControl::SetRange(int minimum, int maximum)
     const int before = GetValue();
     this->minimum = static_cast<UINT>(minimum);
     span = static_cast<UINT>(maximum) - static_cast<UINT>(minimum);
+    accessible.Announce(EVENT_OBJECT_DESCRIPTIONCHANGE);  // the description gives the range
     if (GetValue() != before)
         accessible.Announce(EVENT_OBJECT_VALUECHANGE);
 }
@@ -517,13 +519,108 @@ bool SlipControl::Notify(int code)
     return watch.Alive();
 }
 
-AccessibleText SlipControl::Access::Description()
+// A page part pressed: the host hears what a drag to the value a page away tells it.
+void SlipControl::StepBy(long long offset)
 {
-    const bool start = slip_.startMarkerPos >= 0.0, end = slip_.endMarkerPos >= 0.0;
-    if (!slip_.HasMarkers() || (!start && !end))
+    const long long from = static_cast<UINT>(GetValue()) - minimum;
+    const long long to = std::clamp<long long>(from + offset, 0, span);
+    SetValue(minimum + static_cast<UINT>(to));
+    if (Notify(VELTRA_SLIP_VALUE_CHANGED))
+        Notify(VELTRA_SLIP_DRAG_ENDED);
+}
+
+namespace {
+
+// The parts of a slip to assistive technology, the slip itself first.
+struct SlipPart {
+    LONG role;
+    const char* horizontal;  // null: named as the slip
+    const char* vertical;
+};
+
+const SlipPart SlipParts[] = {
+    {ROLE_SYSTEM_SLIDER, nullptr, nullptr},
+    {ROLE_SYSTEM_PUSHBUTTON, "Page left", "Page up"},
+    {ROLE_SYSTEM_INDICATOR, "Position", "Position"},
+    {ROLE_SYSTEM_PUSHBUTTON, "Page right", "Page down"},
+    {ROLE_SYSTEM_TEXT, nullptr, nullptr},  // the open edit box
+};
+
+}  // namespace
+
+LONG SlipControl::Access::Role(LONG child) const
+{
+    return SlipParts[child].role;
+}
+
+AccessibleText SlipControl::Access::Name(LONG child)
+{
+    const char* name = slip_.horizontal ? SlipParts[child].horizontal : SlipParts[child].vertical;
+    return name ? AccessibleText(name) : NameOr(slip_.typeName);
+}
+
+AccessibleText SlipControl::Access::Value(LONG child)
+{
+    if (child == PartEditBox)
+        return AccessibleText(WindowText(slip_.editWnd));
+    return child == CHILDID_SELF ? AccessibleText::Format("%d", slip_.GetValue()) : AccessibleText();
+}
+
+DWORD SlipControl::Access::State(LONG child) const
+{
+    return child == CHILDID_SELF || child == PartEditBox ? STATE_SYSTEM_FOCUSABLE : 0;
+}
+
+// Along the track: the page parts run from its ends to the thumb.
+RECT SlipControl::Access::PartRect(LONG child)
+{
+    const RECT thumb = slip_.ItemRect(DragThumb);
+    RECT part = {0, 0, static_cast<LONG>(slip_.trackWidth), static_cast<LONG>(slip_.trackHeight)};
+    LONG& start = slip_.horizontal ? part.left : part.top;
+    LONG& end = slip_.horizontal ? part.right : part.bottom;
+    if (child == PartThumb)
+        return thumb;
+    if (child == PartBack)
+        end = slip_.horizontal ? thumb.left : thumb.top;
+    else
+        start = slip_.horizontal ? thumb.right - 1 : thumb.bottom - 1;  // the thumb's rectangle is a pixel longer
+    return part;
+}
+
+const wchar_t* SlipControl::Access::DefaultAction(LONG child) const
+{
+    return child == PartBack || child == PartForward ? L"Press" : nullptr;
+}
+
+// Position 0 is the minimum of a horizontal slip and the maximum of a vertical one: the part
+// before the thumb steps toward it.
+void SlipControl::Access::DoDefaultAction(LONG child)
+{
+    const UINT page = page_ ? page_ : std::max<UINT>(slip_.span / 10, 1);
+    const bool down = (child == PartBack) == static_cast<bool>(slip_.horizontal);
+    slip_.StepBy(down ? -static_cast<long long>(page) : page);
+}
+
+bool SlipControl::Access::SetOption(int option, int value)
+{
+    if (option != VELTRA_ACCESS_SLIP_PAGE || value < 0)
+        return false;
+    page_ = static_cast<UINT>(value);
+    return true;
+}
+
+AccessibleText SlipControl::Access::Description(LONG child)
+{
+    if (child != CHILDID_SELF)
         return AccessibleText();
+    const int low = static_cast<int>(slip_.minimum), high = static_cast<int>(slip_.minimum + slip_.span);
+    const bool start = slip_.HasMarkers() && slip_.startMarkerPos >= 0.0;
+    const bool end = slip_.HasMarkers() && slip_.endMarkerPos >= 0.0;
     if (start && end)
-        return AccessibleText::Format("Start marker %d, end marker %d", slip_.GetStartMarker(), slip_.GetEndMarker());
-    return start ? AccessibleText::Format("Start marker %d", slip_.GetStartMarker())
-                 : AccessibleText::Format("End marker %d", slip_.GetEndMarker());
+        return AccessibleText::Format("Range %d to %d, start marker %d, end marker %d", low, high,
+                                      slip_.GetStartMarker(), slip_.GetEndMarker());
+    if (start || end)
+        return AccessibleText::Format(start ? "Range %d to %d, start marker %d" : "Range %d to %d, end marker %d", low,
+                                      high, start ? slip_.GetStartMarker() : slip_.GetEndMarker());
+    return AccessibleText::Format("Range %d to %d", low, high);
 }

@@ -45,20 +45,31 @@ private:
     // An unset marker's position: far off the track, so that its band invalidates nothing.
     static constexpr double MarkerUnset = -327680.0;
 
-    // A slider to assistive technology, whose value may be set as if typed.
+    // A slider to assistive technology, whose value may be set as if typed, with the parts
+    // of the system's trackbar: a page part either side of the thumb, which steps the value
+    // when pressed, and the thumb as an indicator; and the edit box while it is open.
     class Access final : public Accessible {
     public:
+        enum Part : LONG { PartBack = 1, PartThumb, PartForward, PartEditBox };
+
         explicit Access(SlipControl& slip) : Accessible(slip), slip_(slip) {}
-        LONG Role() const override { return ROLE_SYSTEM_SLIDER; }
-        AccessibleText Name() override { return NameOr(slip_.typeName); }
-        AccessibleText Value() override { return AccessibleText::Format("%d", slip_.GetValue()); }
-        AccessibleText Description() override;
-        DWORD State() const override { return STATE_SYSTEM_FOCUSABLE; }
+        LONG Parts() const override { return slip_.editWnd ? PartEditBox : PartForward; }
+        LONG Role(LONG child) const override;
+        AccessibleText Name(LONG child) override;
+        AccessibleText Value(LONG child) override;
+        AccessibleText Description(LONG child) override;
+        DWORD State(LONG child) const override;
+        RECT PartRect(LONG child) override;
+        HWND PartWindow(LONG child) const override { return child == PartEditBox ? slip_.editWnd : nullptr; }
+        const wchar_t* DefaultAction(LONG child) const override;
+        void DoDefaultAction(LONG child) override;
         bool TakesValue() const override { return true; }
         void EnterValue(UINT value) override { slip_.EnterValue(value, slip_.editWnd); }
+        bool SetOption(int option, int value) override;
 
     private:
         SlipControl& slip_;
+        UINT page_ = 0;  // 0: a tenth of the range
     };
 
     ~SlipControl();
@@ -85,6 +96,7 @@ private:
     void OnCommand(WPARAM wParam, LPARAM lParam);
     void OnEditChange(HWND box);
     void EnterValue(UINT value, HWND box);
+    void StepBy(long long offset);
     void Moved(int item, double from);
     void CloseEditBox();
     void PlaceMarker(int u);
