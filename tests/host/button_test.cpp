@@ -3,12 +3,14 @@
 #include <gtest/gtest.h>
 
 #include <algorithm>
+#include <atomic>
 #include <functional>
 #include <iterator>
 #include <map>
 #include <memory>
 #include <set>
 #include <string>
+#include <thread>
 #include <vector>
 
 #include "tests/host/library_test.h"
@@ -746,6 +748,44 @@ TEST_F(AccessibleButtons, TheStateFollowsTheFramesTheFocusAndTheWindow)
     }
 }
 
+// A host says which buttons latch: a toggle is a check button, checked while it rests in
+// the pressed frame, a tab a page tab, selected then; a press in progress shows on neither.
+TEST_F(AccessibleButtons, TogglesAndTabsSayWhetherTheyAreLatched)
+{
+    const struct {
+        int kind;
+        LONG role;
+        DWORD latched;
+        const char* action;
+        const char* latchedAction;
+    } kinds[] = {
+        {VELTRA_BUTTON_KIND_PUSH, ROLE_SYSTEM_PUSHBUTTON, STATE_SYSTEM_PRESSED, "Press", "Press"},
+        {VELTRA_BUTTON_KIND_TOGGLE, ROLE_SYSTEM_CHECKBUTTON, STATE_SYSTEM_CHECKED, "Check", "Uncheck"},
+        {VELTRA_BUTTON_KIND_TAB, ROLE_SYSTEM_PAGETAB, STATE_SYSTEM_SELECTED, "Switch", "Switch"},
+    };
+    IColorButtom* button = Make(200);
+    const HWND window = WindowOf(button);
+    ScreenReaderView view(window);
+    for (const auto& k : kinds) {
+        SCOPED_TRACE(k.kind);
+        EXPECT_TRUE(veltra->SetAccessibleOption(button, VELTRA_ACCESS_BUTTON_KIND, k.kind));
+        EXPECT_EQ(view.Role(), k.role);
+        EXPECT_EQ(view.DefaultAction(), k.action);
+        SendMessageA(window, WM_LBUTTONDOWN, MK_LBUTTON, Point(2, 2));
+        EXPECT_EQ((view.State() & k.latched) != 0, k.kind == VELTRA_BUTTON_KIND_PUSH);
+        SendMessageA(window, WM_LBUTTONUP, 0, Point(2, 2));
+        button->SetState(VELTRA_FRAME_PRESSED);  // the host latches it
+        EXPECT_TRUE(view.State() & k.latched);
+        EXPECT_EQ(view.DefaultAction(), k.latchedAction);
+        button->SetState(VELTRA_FRAME_NORMAL);
+        EXPECT_FALSE(view.State() & k.latched);
+    }
+    EXPECT_FALSE(veltra->SetAccessibleOption(button, VELTRA_ACCESS_BUTTON_KIND, 3));
+    EXPECT_FALSE(veltra->SetAccessibleOption(button, VELTRA_ACCESS_SLIP_PAGE, 5));
+    EXPECT_FALSE(veltra->SetAccessibleOption(nullptr, VELTRA_ACCESS_BUTTON_KIND, 0));
+    EXPECT_EQ(view.Role(), ROLE_SYSTEM_PAGETAB);
+}
+
 // "Press" reports what a click reports, once the screen reader's call has returned.
 TEST_F(AccessibleButtons, PressReportsWhatAClickReportsAfterTheCallReturns)
 {
@@ -803,7 +843,7 @@ TEST_F(AccessibleControls, EveryCallOnTheObjectOfAGoneControlFails)
         IAccessible* object = view.object;
         ASSERT_TRUE(object);
         VARIANT self = Self(), other = Self(), out;
-        other.lVal = 1;
+        other.lVal = 99;  // past every part
         BSTR text = nullptr;
         // Alive, it answers for itself only, and into a place given.
         EXPECT_EQ(object->get_accName(other, &text), E_INVALIDARG);
@@ -852,6 +892,131 @@ TEST_F(AccessibleControls, EveryCallOnTheObjectOfAGoneControlFails)
     }
 }
 
+namespace {
+
+int heardFromControls = 0;
+
+// Runs work on a thread of a screen reader's own, in the given apartment, while this thread
+// serves its windows.
+template <typename Work>
+void OnReaderThread(DWORD apartment, Work work)
+{
+    std::atomic<bool> done{false};
+    std::thread reader([&] {
+        CoInitializeEx(nullptr, apartment);
+        work();
+        CoUninitialize();
+        done = true;
+    });
+    while (!done)
+        Pump(10);
+    reader.join();
+}
+
+void WINAPI HearButton(int, int, WPARAM, INT_PTR)
+{
+    ++heardFromControls;
+}
+
+void WINAPI HearSlip(int, INT_PTR, int)
+{
+    ++heardFromControls;
+}
+
+LRESULT CALLBACK PanelProc(HWND window, UINT msg, WPARAM wParam, LPARAM lParam)
+{
+    if (msg == WM_NOTIFY)
+        ++heardFromControls;
+    return DefWindowProcA(window, msg, wParam, lParam);
+}
+
+}  // namespace
+
+// What a user could not click, a screen reader can neither press nor set: a control hidden
+// or disabled, or standing in a panel that is, when the screen reader asks or by the time
+// its request arrives. The host hears nothing of it.
+TEST_F(AccessibleControls, WhatAUserCouldNotClickAScreenReaderCannotDo)
+{
+    WNDCLASSA panelClass = {};
+    panelClass.lpfnWndProc = PanelProc;
+    panelClass.hInstance = GetModuleHandleA(nullptr);
+    panelClass.lpszClassName = "VeltraTestPanel";
+    RegisterClassA(&panelClass);
+    const HWND panel = CreateWindowExA(0, panelClass.lpszClassName, "", WS_CHILD | WS_VISIBLE, 0, 0, 800, 600, *host,
+                                       nullptr, panelClass.hInstance, nullptr);
+    IColorButtom* button = nullptr;
+    ILableControl* label = nullptr;
+    ISlipControl* slip = nullptr;
+    veltra->FactroyColorButtom(&button, 2, panel, HearButton, 0);
+    veltra->FactroyLableControl(&label, 4, panel);
+    veltra->FactroySlipControl(&slip, 1, panel, HearSlip, 0);
+    ASSERT_TRUE(button && label && slip);
+    const struct {
+        const char* kind;
+        HWND window;
+        bool value;  // asked to take a value, else to do its default action
+        int heard;   // what the host hears when it may
+    } controls[] = {{"button", WindowOf(button), false, 2}, {"label", WindowOf(label), false, 1},
+                    {"slip", WindowOf(slip), true, 1}};
+    const struct {
+        const char* how;
+        bool panel;
+        bool hide;
+    } ways[] = {{"disabled", false, false}, {"hidden", false, true}, {"in a disabled panel", true, false},
+                {"in a hidden panel", true, true}};
+    for (const auto& c : controls)
+        for (const auto& way : ways) {
+            SCOPED_TRACE(std::string(c.kind) + " " + way.how);
+            const auto make = [&](bool unclickable) {
+                const HWND target = way.panel ? panel : c.window;
+                if (way.hide)
+                    ShowWindow(target, unclickable ? SW_HIDE : SW_SHOWNA);
+                else
+                    EnableWindow(target, !unclickable);
+            };
+            ScreenReaderView view(c.window);
+            const auto ask = [&] { return c.value ? view.PutValue(L"5") : view->accDoDefaultAction(Self()); };
+            heardFromControls = 0;
+            make(true);
+            EXPECT_EQ(ask(), E_ACCESSDENIED);
+            make(false);
+            EXPECT_EQ(ask(), S_OK);  // asked while a user could click, delivered when not
+            make(true);
+            Pump(0);
+            make(false);
+            EXPECT_EQ(heardFromControls, 0);
+            EXPECT_EQ(ask(), S_OK);
+            Pump(0);
+            EXPECT_EQ(heardFromControls, c.heard);
+        }
+    button->Destroy();
+    label->Destroy();
+    slip->Destroy();
+    DestroyWindow(panel);
+}
+
+// Only the library names or presses a control: the library's own message, sent or posted
+// by anybody with any arguments, does nothing and reads nothing.
+TEST_F(AccessibleControls, TheLibrarysMessageFromElsewhereDoesNothing)
+{
+    IColorButtom* button = nullptr;
+    veltra->FactroyColorButtom(&button, 2, *host, HearButton, 0);
+    ASSERT_TRUE(button);
+    const HWND window = WindowOf(button);
+    ScreenReaderView view(window);
+    const UINT message = RegisterWindowMessageA("Veltra1024 accessibility");
+    heardFromControls = 0;
+    for (WPARAM command = 0; command < 8; ++command)
+        for (LPARAM argument : {LPARAM{0}, LPARAM{1}, reinterpret_cast<LPARAM>("Renamed"), LPARAM{-1}}) {
+            SendMessageA(window, message, command, argument);
+            PostMessageA(window, message, command, argument);
+        }
+    Pump(0);
+    EXPECT_EQ(heardFromControls, 0);
+    EXPECT_EQ(view.Name(), "Play");
+    button->Destroy();
+}
+
 // Refused the memory for its object, a control leaves the request to the system, which
 // serves a plain client object; the next request gets the control's own.
 TEST_F(AccessibleControls, WithoutMemoryTheSystemAnswersForTheControl)
@@ -887,6 +1052,96 @@ TEST(AccessibleLibrary, StaysLoadedWhileAScreenReaderHoldsAnObject)
     BSTR name = nullptr;
     EXPECT_EQ(view->get_accName(Self(), &name), RPC_E_DISCONNECTED);
     view.Let();  // the last release runs the library's code
+}
+
+namespace {
+
+DWORD slipHeardOn = 0;
+std::vector<int> slipCodes;
+
+void WINAPI HearSlipThread(int, INT_PTR, int code)
+{
+    slipHeardOn = GetCurrentThreadId();
+    slipCodes.push_back(code);
+}
+
+VARIANT Part(LONG part)
+{
+    VARIANT child = Self();
+    child.lVal = part;
+    return child;
+}
+
+}  // namespace
+
+// A host whose window thread is in the multithreaded apartment hands screen readers the
+// object itself, and they call it on threads of their own. Each call runs on the window's
+// thread all the same, the host hears everything there, the focus follows, and a call
+// racing the control's destruction fails cleanly. A process of its own, since the
+// apartment stays.
+TEST(AccessibleThreads, EveryCallRunsOnTheWindowsThread)
+{
+    ASSERT_TRUE(SUCCEEDED(CoInitializeEx(nullptr, COINIT_MULTITHREADED)));
+    {
+        Veltra veltra;
+        HostWindow host;
+        Ledger ledger(veltra.module, Ledger::Heap::Pages);
+        ISlipControl* slip = nullptr;
+        veltra.FactroySlipControl(&slip, 1, host, HearSlipThread, 0);
+        ASSERT_TRUE(slip);
+        slip->SetRange(0, 240);  // two values a pixel
+        const HWND window = WindowOf(slip);
+        ScreenReaderView view(window);
+        IAccessible* object = view.object;
+        ASSERT_TRUE(object);
+        HRESULT focus = E_FAIL, put = E_FAIL, press = E_FAIL;
+        VARIANT focused = {}, state = {};
+        OnReaderThread(COINIT_MULTITHREADED, [&] {
+            focus = object->accSelect(SELFLAG_TAKEFOCUS, Self());
+            object->get_accFocus(&focused);
+            object->get_accState(Self(), &state);
+            BSTR eight = SysAllocString(L"8");
+            put = object->put_accValue(Self(), eight);
+            SysFreeString(eight);
+            press = object->accDoDefaultAction(Part(3));  // a page forward
+        });
+        Pump(0);
+        EXPECT_EQ(focus, S_OK);
+        EXPECT_EQ(GetFocus(), window);
+        EXPECT_EQ(focused.vt, VT_I4);
+        EXPECT_EQ(focused.lVal, CHILDID_SELF);
+        EXPECT_TRUE(state.lVal & STATE_SYSTEM_FOCUSED);
+        EXPECT_EQ(put, S_OK);
+        EXPECT_EQ(press, S_OK);
+        EXPECT_EQ(slip->GetValue(), 32);  // a tenth of the range on
+        EXPECT_EQ(slipCodes, (std::vector<int>{VELTRA_SLIP_VALUE_CHANGED, VELTRA_SLIP_VALUE_CHANGED,
+                                               VELTRA_SLIP_DRAG_ENDED}));
+        EXPECT_EQ(slipHeardOn, GetCurrentThreadId());
+
+        HRESULT odd = S_OK;
+        std::atomic<bool> destroyed{false}, finished{false};
+        std::thread racer([&] {
+            for (HRESULT result = S_OK; result != RPC_E_DISCONNECTED || !destroyed;) {
+                BSTR name = nullptr;
+                result = object->get_accName(Self(), &name);
+                SysFreeString(name);
+                if (result != S_OK && result != RPC_E_DISCONNECTED)
+                    odd = result;
+            }
+            finished = true;
+        });
+        Pump(50);
+        slip->Destroy();
+        destroyed = true;
+        while (!finished)
+            Pump(10);
+        racer.join();
+        EXPECT_EQ(odd, S_OK);
+        view.Let();
+        EXPECT_EQ(ledger.Alive(), std::vector<std::string>{});
+        EXPECT_EQ(ledger.Faults(), std::vector<std::string>{});
+    }
+    CoUninitialize();
 }
 
 namespace {
@@ -949,14 +1204,17 @@ TEST(AccessibleDemo, AScreenReaderInAnotherProcessFindsWhatTheDemoNamed)
     EXPECT_EQ(found["Position"].role, ROLE_SYSTEM_SLIDER);
     EXPECT_EQ(found["Position"].value, "350");
 
-    // "Press" on a mode tab: the demo latches it on hearing of the release.
+    // The demo declares its mode tabs and its speaker toggle; "Switch" on a mode tab: the
+    // demo latches it on hearing of the release, and the tab is selected.
+    EXPECT_EQ(found["Speaker on"].role, ROLE_SYSTEM_CHECKBUTTON);
     ScreenReaderView tab(found["Mode 3"].window);
     ASSERT_TRUE(tab.object);
-    EXPECT_FALSE(tab.State() & STATE_SYSTEM_PRESSED);
+    EXPECT_EQ(tab.Role(), ROLE_SYSTEM_PAGETAB);
+    EXPECT_FALSE(tab.State() & STATE_SYSTEM_SELECTED);
     EXPECT_EQ(tab->accDoDefaultAction(Self()), S_OK);
-    for (int wait = 0; wait < 50 && !(tab.State() & STATE_SYSTEM_PRESSED); ++wait)
+    for (int wait = 0; wait < 50 && !(tab.State() & STATE_SYSTEM_SELECTED); ++wait)
         Sleep(100);
-    EXPECT_TRUE(tab.State() & STATE_SYSTEM_PRESSED);
+    EXPECT_TRUE(tab.State() & STATE_SYSTEM_SELECTED);
     tab.Let();
 
     PostMessageA(main, WM_CLOSE, 0, 0);

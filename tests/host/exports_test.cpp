@@ -38,7 +38,8 @@ std::string Lower(std::string text)
 }
 
 const char* const ExportNames[] = {"DrawFace",        "FactroyColorButtom", "FactroyLableControl", "FactroySlipControl",
-                                   "GetBgkColorSize", "GetObjectRect",      "SetAccessibleName"};
+                                   "GetBgkColorSize", "GetObjectRect",      "SetAccessibleName",
+                                   "SetAccessibleOption"};
 
 }  // namespace
 
@@ -104,7 +105,8 @@ const struct {
      "GetClassLongA GetClassLongPtrA GetClientRect GetDeviceCaps GetDoubleClickTime GetFocus GetLastError "
      "GetMapMode GetObjectA GetParent GetSysColor GetSystemMetrics GetWindowLongA GetWindowLongPtrA GetWindowRect "
      "GetWindowTextA GetWindowTextLengthA IsRectEmpty IsWindow IsWindowEnabled IsWindowVisible OffsetRect "
-     "PtInRect ScreenToClient GetFileSizeEx ReadFile"},
+     "PtInRect ScreenToClient GetFileSizeEx ReadFile GetAncestor GetDesktopWindow GetCurrentThreadId "
+     "GetSystemDirectoryA MapWindowPoints"},
     {"stock objects are the system's: nothing to give back", "GetStockObject"},
     {"acts on a window that exists already; makes nothing",
      "CallWindowProcA DefWindowProcA MoveWindow NotifyWinEvent PostMessageA RedrawWindow ReleaseCapture "
@@ -116,7 +118,7 @@ const struct {
      "a screen reader may hold its objects",
      "GetModuleHandleA GetModuleHandleW GetModuleHandleExA LoadLibraryA FreeLibrary"},
     {"text conversion and the C runtime's string and memory routines",
-     "MultiByteToWideChar WideCharToMultiByte IsDBCSLeadByteEx lstrcpynA lstrlenA lstrlenW atoi memcpy memset "
+     "MultiByteToWideChar WideCharToMultiByte IsDBCSLeadByteEx lstrcpynA lstrlenA lstrlenW atoi memcpy memmove memset "
      "strchr strlen strncmp strstr wcslen localeconv setlocale ___lc_codepage_func ___mb_cur_max_func __mb_cur_max"},
     {"the C runtime's start-up and its own locks, made at load and deleted at unload, and its last-resort "
      "messages",
@@ -158,8 +160,9 @@ TEST(Exports, EveryImportIsWatchedByTheLedgerOrReviewed)
     EXPECT_GT(imports, 0);
 }
 
-// The first request of a screen reader in this process makes the library look its
-// accessibility functions up: they pass the same review.
+// The first request of a screen reader in this process makes the library load the system's
+// accessibility modules, from the system's folder only, and look their functions up: they
+// pass the same review.
 TEST(AccessibleImports, WhatTheLibraryLooksUpAtRunTimeIsWatchedOrReviewed)
 {
     HostWindow host;
@@ -168,12 +171,19 @@ TEST(AccessibleImports, WhatTheLibraryLooksUpAtRunTimeIsWatchedOrReviewed)
     veltra.FactroyColorButtom(&button, 2, host, nullptr, 0);
     ASSERT_TRUE(button);
     std::set<std::string> lookedUp;
+    std::vector<std::string> loaded;
     {
         Ledger ledger(veltra.module);
         ScreenReaderView view(WindowOf(button));
         EXPECT_TRUE(view.object);
         lookedUp = ledger.LookedUp();
+        loaded = ledger.Loaded();
     }
+    char system[MAX_PATH];
+    const std::string folder = Lower(std::string(system, GetSystemDirectoryA(system, MAX_PATH))) + "\\";
+    EXPECT_EQ(loaded.size(), 2u);
+    for (const std::string& module : loaded)
+        EXPECT_EQ(Lower(module).substr(0, folder.size()), folder) << module;
     button->Destroy();
     EXPECT_FALSE(lookedUp.empty()) << "the library looked its functions up before: this test must run first";
     for (const std::string& function : lookedUp)
@@ -223,6 +233,7 @@ TEST(Exports, EveryExportIsWinapi)
         {"GetBgkColorSize", 2, {reinterpret_cast<uint32_t>(&inner), reinterpret_cast<uint32_t>(&colour)}},
         {"GetObjectRect", 2, {9999, reinterpret_cast<uint32_t>(values)}},
         {"SetAccessibleName", 2, {0, 0}},
+        {"SetAccessibleOption", 3, {0, 0, 0}},
     };
     for (const auto& call : calls) {
         SCOPED_TRACE(call.name);

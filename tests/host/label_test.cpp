@@ -1399,6 +1399,30 @@ TEST_F(AccessibleLabels, ANamedLabelShowsItsTextAsItsValue)
     EXPECT_EQ(FirstDifference(Capture(window), before), "");  // the name shows nowhere
 }
 
+// Each window a label serves has an object of its own: once the label has moved to another,
+// the old window's object answers no more and hears nothing, and the new one answers with
+// the label.
+TEST_F(AccessibleLabels, EachWindowItServesHasAnObjectOfItsOwn)
+{
+    ILableControl* label = Make(1);
+    label->SetText("Elapsed");
+    const HWND own = WindowOf(label);
+    windows.push_back(own);
+    ScreenReaderView old(own);
+    EXPECT_EQ(old.Name(), "Elapsed");
+    const HWND foreign = MakeForeign({200, 600, 260, 620});
+    ASSERT_TRUE(label->Attach(foreign));
+    BSTR name = nullptr;
+    EXPECT_EQ(old->get_accName(Self(), &name), RPC_E_DISCONNECTED);
+    ScreenReaderView now(foreign);
+    EXPECT_EQ(now.Name(), "Elapsed");
+    EXPECT_EQ(now.Role(), ROLE_SYSTEM_STATICTEXT);
+    WinEventLog heard;
+    label->SetText("3:07");
+    EXPECT_EQ(heard.For(own), std::vector<DWORD>{});
+    EXPECT_EQ(heard.For(foreign), std::vector<DWORD>{EVENT_OBJECT_NAMECHANGE});
+}
+
 TEST_F(AccessibleLabels, ClickSendsWhatAPressSendsUnlessThePressIsSilent)
 {
     ILableControl* label = Make(4);

@@ -649,8 +649,8 @@ TEST_F(AccessibleSlips, EachTypeIsASliderWhoseValueIsWhatGetValueReads)
     }
 }
 
-// Set by a screen reader, a value does what typing it into the edit box does; what is no
-// decimal number changes nothing.
+// Set by a screen reader, a value does what typing it into the edit box does, once the
+// screen reader's call has returned; what is no decimal number changes nothing.
 TEST_F(AccessibleSlips, AValueSetByAScreenReaderDoesWhatTypingDoes)
 {
     ISlipControl* slip = Make(1);
@@ -660,6 +660,9 @@ TEST_F(AccessibleSlips, AValueSetByAScreenReaderDoesWhatTypingDoes)
     ScreenReaderView view(window);
     WinEventLog heard;
     EXPECT_EQ(view.PutValue(L"7"), S_OK);
+    EXPECT_EQ(slip->GetValue(), 120);
+    EXPECT_TRUE(events.empty());
+    Pump(0);
     EXPECT_EQ(slip->GetValue(), 7);
     EXPECT_EQ(FirstDifference(Capture(window), Expected(slip, 1, 3)), "");
     EXPECT_EQ(events, (std::vector<Event>{{1, UserValue, VELTRA_SLIP_VALUE_CHANGED}}));
@@ -671,12 +674,11 @@ TEST_F(AccessibleSlips, AValueSetByAScreenReaderDoesWhatTypingDoes)
     EXPECT_EQ(view->put_accValue(Self(), nullptr), E_INVALIDARG);
     EXPECT_EQ(slip->GetValue(), 7);
     EXPECT_EQ(events.size(), 1u);
-    EXPECT_EQ(view.PutValue(L"+200"), S_OK);
-    EXPECT_EQ(view.Value(), "200");
-    EXPECT_EQ(view.PutValue(L"-5"), S_OK);  // above every maximum, as typed
-    EXPECT_EQ(view.Value(), "240");
-    EXPECT_EQ(view.PutValue(L"4294967295"), S_OK);
-    EXPECT_EQ(view.Value(), "240");
+    for (const auto& [text, read] : {std::pair{L"+200", "200"}, {L"-5", "240"}, {L"4294967295", "240"}}) {
+        EXPECT_EQ(view.PutValue(text), S_OK);  // -5 is above every maximum, as typed
+        Pump(0);
+        EXPECT_EQ(view.Value(), read);
+    }
 
     // The host may destroy the slip on hearing of the value.
     victim = slip;
@@ -684,8 +686,81 @@ TEST_F(AccessibleSlips, AValueSetByAScreenReaderDoesWhatTypingDoes)
     destroyOn = VELTRA_SLIP_VALUE_CHANGED;
     onEvent = [](const Event& e) { DestroyVictimOn(e.code); };
     EXPECT_EQ(view.PutValue(L"9"), S_OK);
+    Pump(0);
     EXPECT_FALSE(IsWindow(window));
     EXPECT_EQ(view.PutValue(L"9"), RPC_E_DISCONNECTED);
+}
+
+// The parts of the system's trackbar: a page either side of the thumb, which a screen
+// reader presses to step the value as a drag there would, and the thumb as an indicator.
+// Hit testing, navigation and the focus find them.
+TEST_F(AccessibleSlips, PagePartsStepTheValueAsADragThereWould)
+{
+    const struct {
+        UINT code;
+        const char* back;
+        const char* forward;
+        int step;  // what the part before the thumb does to the value
+    } slips[] = {{1, "Page left", "Page right", -20}, {10, "Page up", "Page down", 20}};
+    for (const auto& s : slips) {
+        SCOPED_TRACE(s.code);
+        ISlipControl* slip = Make(s.code);
+        const HWND window = WindowOf(slip);
+        slip->SetRange(0, 200);
+        slip->SetValue(100);
+        ScreenReaderView view(window);
+        long parts = 0;
+        EXPECT_EQ(view->get_accChildCount(&parts), S_OK);
+        EXPECT_EQ(parts, 3);
+        const LONG roles[] = {ROLE_SYSTEM_PUSHBUTTON, ROLE_SYSTEM_INDICATOR, ROLE_SYSTEM_PUSHBUTTON};
+        const std::string names[] = {s.back, "Position", s.forward};
+        for (LONG part = 1; part <= 3; ++part) {
+            VARIANT child = Self(), out;
+            child.lVal = part;
+            BSTR name = nullptr;
+            EXPECT_EQ(view->get_accName(child, &name), S_OK);
+            EXPECT_EQ(std::string(name, name + SysStringLen(name)), names[part - 1]);
+            SysFreeString(name);
+            EXPECT_EQ(view->get_accRole(child, &out), S_OK);
+            EXPECT_EQ(out.lVal, roles[part - 1]);
+            long left, top, width, height;
+            EXPECT_EQ(view->accLocation(&left, &top, &width, &height, child), S_OK);
+            EXPECT_EQ(view->accHitTest(left + width / 2, top + height / 2, &out), S_OK);
+            EXPECT_EQ(out.lVal, part);
+        }
+        VARIANT back = Self(), forward = Self(), out;
+        back.lVal = 1;
+        forward.lVal = 3;
+        EXPECT_EQ(view->accNavigate(NAVDIR_FIRSTCHILD, Self(), &out), S_OK);
+        EXPECT_EQ(out.lVal, 1);
+        EXPECT_EQ(view->accNavigate(NAVDIR_NEXT, back, &out), S_OK);
+        EXPECT_EQ(out.lVal, 2);
+        EXPECT_EQ(view->accNavigate(NAVDIR_NEXT, forward, &out), S_FALSE);
+        IDispatch* parent = nullptr;
+        EXPECT_EQ(view->get_accParent(&parent), S_OK);
+        if (parent)
+            parent->Release();
+        EXPECT_EQ(view->get_accSelection(&out), S_FALSE);
+
+        events.clear();
+        EXPECT_EQ(view->accDoDefaultAction(back), S_OK);
+        EXPECT_TRUE(events.empty());
+        Pump(0);
+        EXPECT_EQ(slip->GetValue(), 100 + s.step);
+        EXPECT_EQ(events, (std::vector<Event>{{s.code, UserValue, VELTRA_SLIP_VALUE_CHANGED},
+                                              {s.code, UserValue, VELTRA_SLIP_DRAG_ENDED}}));
+        EXPECT_TRUE(veltra->SetAccessibleOption(slip, VELTRA_ACCESS_SLIP_PAGE, 150));
+        EXPECT_EQ(view->accDoDefaultAction(forward), S_OK);
+        Pump(0);
+        EXPECT_EQ(slip->GetValue(), s.step < 0 ? 200 : 0);  // no further than the end
+        EXPECT_FALSE(veltra->SetAccessibleOption(slip, VELTRA_ACCESS_SLIP_PAGE, -1));
+
+        EXPECT_EQ(view->accSelect(SELFLAG_TAKEFOCUS, Self()), S_OK);
+        EXPECT_EQ(GetFocus(), window);
+        EXPECT_EQ(view->get_accFocus(&out), S_OK);
+        EXPECT_EQ(out.lVal, CHILDID_SELF);
+        EXPECT_EQ(view->accSelect(SELFLAG_TAKESELECTION, Self()), E_INVALIDARG);
+    }
 }
 
 // Every change of the value read is heard, and nothing else as a value change: not a move
@@ -725,33 +800,35 @@ TEST_F(AccessibleSlips, ValueChangesAreAnnounced)
     EXPECT_EQ(changes(), 7);
 }
 
-TEST_F(AccessibleSlips, TheSeekBarDescribesItsMarkers)
+// The description gives the range, and the seek bar's markers.
+TEST_F(AccessibleSlips, TheDescriptionGivesTheRangeAndTheSeekBarsMarkers)
 {
     ISlipControl* seek = Make(0);
     ISlipControl* plain = Make(1);
     ScreenReaderView view(WindowOf(seek));
     WinEventLog heard;
     seek->SetRange(0, 1000);
-    EXPECT_EQ(view.Description(), "");
+    const std::string range = "Range 0 to 1000";
+    EXPECT_EQ(view.Description(), range);
     seek->SetStartMarker(100);
-    const std::string start = "Start marker " + std::to_string(seek->GetStartMarker());
-    EXPECT_EQ(view.Description(), start);
+    const std::string start = ", start marker " + std::to_string(seek->GetStartMarker());
+    EXPECT_EQ(view.Description(), range + start);
     seek->SetEndMarker(900);
-    const std::string end = "end marker " + std::to_string(seek->GetEndMarker());
-    EXPECT_EQ(view.Description(), start + ", " + end);
+    const std::string end = ", end marker " + std::to_string(seek->GetEndMarker());
+    EXPECT_EQ(view.Description(), range + start + end);
     seek->ClearMarkers(VELTRA_START_MARKER);
-    EXPECT_EQ(view.Description(), "E" + end.substr(1));
+    EXPECT_EQ(view.Description(), range + end);
     seek->ClearMarkers(VELTRA_START_MARKER | VELTRA_END_MARKER);
-    EXPECT_EQ(view.Description(), "");
-    EXPECT_EQ(heard.For(WindowOf(seek)), std::vector<DWORD>(4, EVENT_OBJECT_DESCRIPTIONCHANGE));
+    EXPECT_EQ(view.Description(), range);
+    EXPECT_EQ(heard.For(WindowOf(seek)), std::vector<DWORD>(5, EVENT_OBJECT_DESCRIPTIONCHANGE));
     // A click on the track places one, as the user hears.
     SendMessageA(WindowOf(seek), WM_LBUTTONDOWN, MK_LBUTTON, At(200, 10));
     SendMessageA(WindowOf(seek), WM_LBUTTONUP, 0, At(200, 10));
-    EXPECT_EQ(view.Description(), "Start marker " + std::to_string(seek->GetStartMarker()));
+    EXPECT_EQ(view.Description(), range + ", start marker " + std::to_string(seek->GetStartMarker()));
     const std::vector<DWORD> events = heard.For(WindowOf(seek));  // the press took the focus too
-    EXPECT_EQ(std::count(events.begin(), events.end(), static_cast<DWORD>(EVENT_OBJECT_DESCRIPTIONCHANGE)), 5);
+    EXPECT_EQ(std::count(events.begin(), events.end(), static_cast<DWORD>(EVENT_OBJECT_DESCRIPTIONCHANGE)), 6);
 
-    plain->SetRange(0, 100);
+    plain->SetRange(-5, 100);
     plain->SetStartMarker(10);
-    EXPECT_EQ(ScreenReaderView(WindowOf(plain)).Description(), "");
+    EXPECT_EQ(ScreenReaderView(WindowOf(plain)).Description(), "Range -5 to 100");
 }
