@@ -12,7 +12,8 @@ class File {
 public:
     explicit File(const char* path)
         : handle_(CreateFileA(path, GENERIC_READ, FILE_SHARE_READ, nullptr, OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL,
-                              nullptr))
+                              nullptr)),
+          openError_(handle_ == INVALID_HANDLE_VALUE ? GetLastError() : ERROR_SUCCESS)
     {
     }
     ~File()
@@ -35,8 +36,12 @@ public:
         return handle_ != INVALID_HANDLE_VALUE && GetFileSizeEx(handle_, &size) ? size.QuadPart : -1;
     }
 
+    // Why the file could not be opened; ERROR_SUCCESS when it was.
+    DWORD OpenError() const { return openError_; }
+
 private:
     HANDLE handle_;
+    DWORD openError_;
 };
 
 bool IsPixelDepth(WORD bits)
@@ -75,9 +80,13 @@ LONGLONG PaletteBytes(const BITMAPINFOHEADER& info)
 
 }  // namespace
 
-bool IsCompleteBitmapFile(const char* path)
+bool IsCompleteBitmapFile(const char* path, bool* unopened)
 {
     File file(path);
+    if (unopened) {
+        const DWORD error = file.OpenError();
+        *unopened = error != ERROR_SUCCESS && error != ERROR_FILE_NOT_FOUND && error != ERROR_PATH_NOT_FOUND;
+    }
     BITMAPFILEHEADER header = {};
     BITMAPINFOHEADER info = {};
     if (!file.Read(&header, sizeof header) || !file.Read(&info, sizeof info))

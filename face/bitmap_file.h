@@ -3,4 +3,6 @@
 #pragma once
 
 // Whether path is a bitmap file whose headers are sound and whose pixels are all there.
-bool IsCompleteBitmapFile(const char* path);
+// unopened, when given, tells whether a file that may be there could not be opened (the
+// system refused it), as against one that is not there.
+bool IsCompleteBitmapFile(const char* path, bool* unopened = nullptr);

@@ -108,16 +108,16 @@ HBITMAP LoadFaceBitmap(ResourceId id)
 
 using CopyPieces = void (*)(HDC dest, HDC src, SIZE from, SIZE to);
 
-// Replaces face by a copy of size to, made by copy; keeps the design-size art when no
-// bitmap can be made.
-void Widen(HBITMAP& face, SIZE to, CopyPieces copy, HDC screen, HDC source, HDC target)
+// Replaces face by a copy of size to, made by copy; keeps the design-size art, and says
+// so, when no bitmap can be made.
+bool Widen(HBITMAP& face, SIZE to, CopyPieces copy, HDC screen, HDC source, HDC target)
 {
     if (!face)
-        return;
+        return false;
     const SIZE from = BitmapSize(face);
     GdiObject<HBITMAP> wide(CreateCompatibleBitmap(screen, to.cx, to.cy));
     if (!wide)
-        return;
+        return false;
     {
         Selection original(source, face);
         Selection copyTarget(target, wide);
@@ -125,6 +125,71 @@ void Widen(HBITMAP& face, SIZE to, CopyPieces copy, HDC screen, HDC source, HDC 
     }
     DeleteObject(face);
     face = wide.Release();
+    return true;
+}
+
+// Widens the four faces for the screen; false when any of them stays at design size.
+bool WidenFaces(FaceSet& face, int screenWidth, int screenHeight)
+{
+    const SIZE top = BitmapSize(face.top);
+    const SIZE bottom = BitmapSize(face.bottom);
+    const SIZE left = BitmapSize(face.left);
+    const SIZE right = BitmapSize(face.right);
+    const LONG middleHeight = screenHeight - top.cy - bottom.cy;
+
+    // A screen narrower (or lower) than the design keeps that direction at design size,
+    // as an unwidened face does, instead of copying with negative extents.
+    WindowDC screen;
+    MemoryDC source(screen);
+    MemoryDC target(screen);
+    if (!screen || !source || !target)
+        return false;  // refused the DCs, the face stays at its design size
+    // Largest first: each face's art is freed before the smaller faces are made, so they can
+    // take its memory instead of growing the heap, which the allocator may then hand back to
+    // the system on release (and fault in afresh on the next attach).
+    bool widened = Widen(face.bottom, {std::max<LONG>(screenWidth, bottom.cx), bottom.cy}, CopyBottom, screen, source,
+                         target);
+    widened &= Widen(face.right, {right.cx, std::max<LONG>(middleHeight, right.cy)}, CopyRight, screen, source, target);
+    widened &= Widen(face.top, {std::max<LONG>(screenWidth, top.cx), top.cy}, CopyTop, screen, source, target);
+    widened &= Widen(face.left, {left.cx, std::max<LONG>(middleHeight, left.cy)}, CopyLeft, screen, source, target);
+    return widened;
+}
+
+// Prints the logo, when there is one, into the right-hand face; false when there is one and
+// it cannot be printed.
+bool PrintLogoInto(HBITMAP right)
+{
+    bool unopened = false;
+    if (!IsCompleteBitmapFile(LogoPath, &unopened))
+        return !unopened;
+    GdiObject<HBITMAP> logo(static_cast<HBITMAP>(LoadImageA(
+        nullptr, LogoPath, IMAGE_BITMAP, 0, 0, LR_LOADFROMFILE | LR_CREATEDIBSECTION | LR_DEFAULTSIZE)));
+    if (!logo || !right)
+        return false;
+    WindowDC screen;
+    MemoryDC face(screen);
+    MemoryDC picture(screen);
+    if (!screen || !face || !picture)
+        return false;
+    Selection faceSelection(face, right);
+    Selection logoSelection(picture, logo);
+    // Only what fits the right-hand bitmap is copied; the rest of a large logo is cut off.
+    const SIZE size = BitmapSize(logo);
+    const SIZE room = BitmapSize(right);
+    return BitBlt(face, 0, 0, std::min(size.cx, room.cx), std::min(size.cy, room.cy), picture, 0, 0, SRCCOPY) != 0;
+}
+
+FaceSet LibraryFace()
+{
+    return {Library.FaceTop, Library.FaceBottom, Library.FaceLeft, Library.FaceRight};
+}
+
+void SetLibraryFace(const FaceSet& face)
+{
+    Library.FaceTop = face.top;
+    Library.FaceBottom = face.bottom;
+    Library.FaceLeft = face.left;
+    Library.FaceRight = face.right;
 }
 
 }  // namespace
@@ -142,54 +207,49 @@ void BuildFace()
 
 void ReleaseFace()
 {
-    for (HBITMAP* face : {&Library.FaceTop, &Library.FaceBottom, &Library.FaceLeft, &Library.FaceRight}) {
-        if (*face)
-            DeleteObject(*face);
-        *face = nullptr;
+    FaceSet face = LibraryFace();
+    ReleaseFace(face);
+    SetLibraryFace(face);
+}
+
+void ReleaseFace(FaceSet& face)
+{
+    for (HBITMAP* bitmap : {&face.top, &face.bottom, &face.left, &face.right}) {
+        if (*bitmap)
+            DeleteObject(*bitmap);
+        *bitmap = nullptr;
     }
+}
+
+bool MakeFace(int screenWidth, int screenHeight, FaceSet& made)
+{
+    made = {LoadFaceBitmap(IdFaceTop), LoadFaceBitmap(IdFaceBottom), LoadFaceBitmap(IdFaceLeft),
+            LoadFaceBitmap(IdFaceRight)};
+    const bool widens = screenWidth > DesignWidth || screenHeight > DesignHeight;
+    if (made.top && made.bottom && made.left && made.right &&
+        (!widens || WidenFaces(made, screenWidth, screenHeight)) && PrintLogoInto(made.right))
+        return true;
+    ReleaseFace(made);
+    return false;
+}
+
+void TakeFace(FaceSet& made)
+{
+    ReleaseFace();
+    SetLibraryFace(made);
+    made = {};
 }
 
 void WidenFace(int screenWidth, int screenHeight)
 {
-    const SIZE top = BitmapSize(Library.FaceTop);
-    const SIZE bottom = BitmapSize(Library.FaceBottom);
-    const SIZE left = BitmapSize(Library.FaceLeft);
-    const SIZE right = BitmapSize(Library.FaceRight);
-    const LONG middleHeight = screenHeight - top.cy - bottom.cy;
-
-    // A screen narrower (or lower) than the design keeps that direction at design size,
-    // as an unwidened face does, instead of copying with negative extents.
-    WindowDC screen;
-    MemoryDC source(screen);
-    MemoryDC target(screen);
-    if (!screen || !source || !target)
-        return;  // refused the DCs, the face stays at its design size
-    // Largest first: each face's art is freed before the smaller faces are made, so they can
-    // take its memory instead of growing the heap, which the allocator may then hand back to
-    // the system on release (and fault in afresh on the next attach).
-    Widen(Library.FaceBottom, {std::max<LONG>(screenWidth, bottom.cx), bottom.cy}, CopyBottom, screen, source, target);
-    Widen(Library.FaceRight, {right.cx, std::max<LONG>(middleHeight, right.cy)}, CopyRight, screen, source, target);
-    Widen(Library.FaceTop, {std::max<LONG>(screenWidth, top.cx), top.cy}, CopyTop, screen, source, target);
-    Widen(Library.FaceLeft, {left.cx, std::max<LONG>(middleHeight, left.cy)}, CopyLeft, screen, source, target);
+    FaceSet face = LibraryFace();
+    WidenFaces(face, screenWidth, screenHeight);
+    SetLibraryFace(face);
 }
 
 void PrintLogo()
 {
-    if (!IsCompleteBitmapFile(LogoPath))
-        return;
-    GdiObject<HBITMAP> logo(static_cast<HBITMAP>(LoadImageA(
-        nullptr, LogoPath, IMAGE_BITMAP, 0, 0, LR_LOADFROMFILE | LR_CREATEDIBSECTION | LR_DEFAULTSIZE)));
-    if (!logo || !Library.FaceRight)
-        return;
-    WindowDC screen;
-    MemoryDC face(screen);
-    MemoryDC picture(screen);
-    Selection faceSelection(face, Library.FaceRight);
-    Selection logoSelection(picture, logo);
-    // Only what fits the right-hand bitmap is copied; the rest of a large logo is cut off.
-    const SIZE size = BitmapSize(logo);
-    const SIZE room = BitmapSize(Library.FaceRight);
-    BitBlt(face, 0, 0, std::min(size.cx, room.cx), std::min(size.cy, room.cy), picture, 0, 0, SRCCOPY);
+    PrintLogoInto(Library.FaceRight);
 }
 
 extern "C" BOOL WINAPI DrawFace(HDC hdc)

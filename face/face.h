@@ -1,12 +1,28 @@
 // The face: four bitmaps framing the host's full-screen main window.
 #pragma once
 
+#include <windows.h>
+
+// A face's four bitmaps.
+struct FaceSet {
+    HBITMAP top, bottom, left, right;
+};
+
 // Loads the four face bitmaps for the screen in the library-wide state, widens them when
 // the screen is larger than the design, and prints the logo.
 void BuildFace();
 
 // Deletes the face bitmaps.
 void ReleaseFace();
+void ReleaseFace(FaceSet& face);
+
+// Makes a whole face for a screen of screenWidth x screenHeight, as BuildFace does, logo
+// included, leaving the library's as it is: false, with nothing made, when any part of it
+// cannot be made.
+bool MakeFace(int screenWidth, int screenHeight, FaceSet& made);
+
+// Puts made in the place of the library's face, which it deletes.
+void TakeFace(FaceSet& made);
 
 // Replaces the four face bitmaps with copies widened to screenWidth x screenHeight by
 // repeating their bands. A size below the design in one direction leaves that direction
