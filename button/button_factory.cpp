@@ -78,13 +78,21 @@ const ButtonType ButtonTypes[] = {
 
 constexpr int FrameCount = 3;
 
-int Place(const Coordinate& c, int farEdge)
+int Place(const Coordinate& c, int farEdge, int screenWidth)
 {
-    const int widening = Library.ScreenWidth - DesignWidth;
+    const int widening = screenWidth - DesignWidth;
     return (c.fromFarEdge ? farEdge : 0) + c.d8 * (widening / 8) + c.d10 * (widening / 10) + c.offset;
 }
 
 }  // namespace
+
+POINT ButtonPlace(UINT typeCode, SIZE screen)
+{
+    const ButtonType* type = FindRow(ButtonTypes, typeCode);
+    if (!type)
+        return POINT{};
+    return POINT{Place(type->x, screen.cx, screen.cx), Place(type->y, screen.cy, screen.cx)};
+}
 
 extern "C" void WINAPI FactroyColorButtom(IColorButtom** out, UINT typeCode, HWND parent, NotifyProc notify,
                                           INT_PTR userData)
@@ -102,8 +110,8 @@ extern "C" void WINAPI FactroyColorButtom(IColorButtom** out, UINT typeCode, HWN
     // the creation messages), so the pointer is stored first. The object's virtual table
     // is the host's interface, slot for slot.
     *out = reinterpret_cast<IColorButtom*>(button);
-    if (!button->Create(Place(type->x, Library.ScreenWidth), Place(type->y, Library.ScreenHeight), typeCode,
-                        type->bitmapId, parent, notify, userData, FrameCount, type->name)) {
+    const POINT at = ButtonPlace(typeCode, {Library.ScreenWidth, Library.ScreenHeight});
+    if (!button->Create(at.x, at.y, typeCode, type->bitmapId, parent, notify, userData, FrameCount, type->name)) {
         button->ScalarDeletingDestructor(1);
         *out = nullptr;
     }

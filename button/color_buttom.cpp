@@ -44,7 +44,10 @@ int ColorButtom::Create(int x, int y, int controlId, UINT bitmapId, HWND parent,
     const SIZE strip = BitmapSize(bitmap);
     frameWidth = strip.cx / frameCount;
     frameHeight = strip.cy;
-    return CreateChild(ControlClass, parent, x, y, frameWidth, frameHeight);
+    if (!CreateChild(ControlClass, parent, x, y, frameWidth, frameHeight))
+        return 0;
+    fit.Placed();
+    return 1;
 }
 
 LRESULT ColorButtom::WindowProc(HWND hwnd, UINT msg, WPARAM wParam, LPARAM lParam)
@@ -298,4 +301,12 @@ bool ColorButtom::Access::SetOption(int option, int value)
         Announce(EVENT_OBJECT_STATECHANGE);
     }
     return true;
+}
+
+void ColorButtom::Fit::Commit()
+{
+    if (!StillPlaced())
+        return;
+    const POINT at = ButtonPlace(button_.controlId, LibraryScreen());
+    MoveTo({at.x, at.y, at.x + button_.frameWidth, at.y + button_.frameHeight});
 }

@@ -7,7 +7,11 @@
 #include "include/veltra1024.h"
 #include "window/accessible.h"
 #include "window/base_window.h"
+#include "window/fitted.h"
 #include "window/lifeline.h"
+
+// Where a button of typeCode stands on a screen of that size, in its parent's client area.
+POINT ButtonPlace(UINT typeCode, SIZE screen);
 
 class ColorButtom final : public BaseWindow {
 public:
@@ -50,6 +54,16 @@ private:
         int kind_ = VELTRA_BUTTON_KIND_PUSH;
     };
 
+    // Follows the screen: a button the library placed moves to its place for the new size.
+    class Fit final : public Fitted {
+    public:
+        explicit Fit(ColorButtom& button) : Fitted(button), button_(button) {}
+        void Commit() override;
+
+    private:
+        ColorButtom& button_;
+    };
+
     ~ColorButtom();
 
     void Paint();
@@ -80,4 +94,5 @@ private:
     Lifeline lifeline;  // after the documented fields
     const char* typeName = nullptr;
     Access accessible{*this};
+    Fit fit{*this};
 };

@@ -13,6 +13,7 @@ struct AccessibilityApi {
     decltype(&::SysAllocStringLen) AllocString;
 };
 
+class Fitted;
 struct CrossThreadCall;
 struct HostAccessRequest;
 
@@ -36,6 +37,7 @@ struct LibraryState {
     AccessibilityApi Access; // null until the first request; then kept for the process
     CallQueue Calls;
     const HostAccessRequest* HostRequest;  // an export's request to a control, while it runs
+    Fitted* Placed;          // every live control, which follows the screen
 };
 
 extern LibraryState Library;

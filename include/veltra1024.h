@@ -238,6 +238,34 @@ VELTRA1024_API BOOL WINAPI SetAccessibleName(void* control, const char* name);
 #define VELTRA_BUTTON_KIND_TAB 2
 VELTRA1024_API BOOL WINAPI SetAccessibleOption(void* control, int option, int value);
 
+/* FitScreen makes the library fit a screen of width x height while it runs, as if it had
+ * been loaded on one: DrawFace paints the face widened for it (the logo printed again),
+ * GetBgkColorSize and GetObjectRect answer for it, and every live control stands where
+ * the library places it on that screen, sized for it where its size depends on the screen
+ * (the seek slip's track). A control the host placed or moved (MoveTo, a label's Create or
+ * Attach, its own window calls) stays where the host put it. Every control keeps its state;
+ * a label takes its snapshot of the face under it again at its next paint. All or
+ * nothing: returns non-zero when fitted (at once when the size is the library's already);
+ * 0, with the face, the queries and every control as they were, when something the new
+ * size needs cannot be made, or for a width or height of 0 or less. It may be called from
+ * any of the library's callbacks.
+ *
+ * A host follows the screen by fitting, then resizing its main window and laying out its
+ * own widgets again, on WM_DISPLAYCHANGE (the new size is in GetSystemMetrics) and when its
+ * window moves to a monitor of another size (MonitorFromWindow, GetMonitorInfo):
+ *
+ *     case WM_DISPLAYCHANGE: {
+ *         const int width = GetSystemMetrics(SM_CXSCREEN), height = GetSystemMetrics(SM_CYSCREEN);
+ *         if (FitScreen(width, height)) {
+ *             MoveWindow(mainWindow, 0, 0, width, height, FALSE);
+ *             LayOutOwnWidgets();                      // GetObjectRect, GetBgkColorSize
+ *             InvalidateRect(mainWindow, nullptr, TRUE);
+ *         }
+ *         return 0;
+ *     }
+ */
+VELTRA1024_API BOOL WINAPI FitScreen(int width, int height);
+
 /* For hosts that load the library with LoadLibrary and GetProcAddress. */
 typedef BOOL(WINAPI* PFN_DrawFace)(HDC hdc);
 typedef RECT*(WINAPI* PFN_GetBgkColorSize)(RECT* inner, COLORREF* background);
@@ -249,6 +277,7 @@ typedef void(WINAPI* PFN_FactroySlipControl)(struct ISlipControl** out, UINT typ
                                              SlipNotifyProc notify, INT_PTR userData);
 typedef BOOL(WINAPI* PFN_SetAccessibleName)(void* control, const char* name);
 typedef BOOL(WINAPI* PFN_SetAccessibleOption)(void* control, int option, int value);
+typedef BOOL(WINAPI* PFN_FitScreen)(int width, int height);
 
 #ifdef __cplusplus
 }

@@ -41,6 +41,17 @@ int Place(const Side& side, int widening)
 
 }  // namespace
 
+RECT LabelRect(UINT typeCode, SIZE screen)
+{
+    if (typeCode >= std::size(LabelPlaces))
+        return RECT{};
+    const LabelPlace& place = LabelPlaces[typeCode];
+    const int widening = screen.cx - DesignWidth;
+    // Right may fall left of left on a narrow screen: the window is then made as asked.
+    return RECT{Place(place.left, widening), screen.cy + LabelTop, Place(place.right, widening),
+                screen.cy + LabelBottom};
+}
+
 extern "C" void WINAPI FactroyLableControl(ILableControl** out, UINT typeCode, HWND parent)
 {
     if (!out)
@@ -48,11 +59,7 @@ extern "C" void WINAPI FactroyLableControl(ILableControl** out, UINT typeCode, H
     *out = nullptr;
     if (typeCode >= std::size(LabelPlaces))
         return;
-    const LabelPlace& place = LabelPlaces[typeCode];
-    const int widening = Library.ScreenWidth - DesignWidth;
-    // Right may fall left of left on a narrow screen: the window is then made as asked.
-    const RECT rect = {Place(place.left, widening), Library.ScreenHeight + LabelTop, Place(place.right, widening),
-                       Library.ScreenHeight + LabelBottom};
+    const RECT rect = LabelRect(typeCode, {Library.ScreenWidth, Library.ScreenHeight});
     auto* label = new (std::nothrow) LableControl;
     if (!label)
         return;
@@ -64,6 +71,7 @@ extern "C" void WINAPI FactroyLableControl(ILableControl** out, UINT typeCode, H
         *out = nullptr;
         return;
     }
+    label->PlacedByLibrary();
     label->SetFlags(FlagTransparent, FlagTransparent);
     label->SetForeColor(LabelTextColor);
     label->SetFont(nullptr, LabelPointSize);

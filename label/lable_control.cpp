@@ -66,16 +66,6 @@ LOGFONTA ScreenFont(const char* faceName, int pointSize)
 
 }  // namespace
 
-RECT RectInParent(HWND window)
-{
-    RECT rect;
-    GetWindowRect(window, &rect);
-    const HWND parent = GetParent(window);
-    ScreenToClient(parent, reinterpret_cast<POINT*>(&rect.left));
-    ScreenToClient(parent, reinterpret_cast<POINT*>(&rect.right));
-    return rect;
-}
-
 BOOL ModifyWindowLong(HWND window, int index, DWORD remove, DWORD add, UINT swpFlags)
 {
     const DWORD old = static_cast<DWORD>(GetWindowLongA(window, index));
@@ -119,6 +109,7 @@ BOOL LableControl::Create(const RECT* rect, int id, HWND parent)
         return FALSE;
     }
     ReleaseWindow(oldWindow, oldProc);
+    fit.Unplaced();  // where the host asked
     return TRUE;
 }
 
@@ -331,6 +322,7 @@ BOOL LableControl::Attach(HWND window)
     if (!IsWindow(window) || RunsLibraryProcedure(window))
         return FALSE;
     ReleaseWindow(hWnd, prevWndProc);
+    fit.Unplaced();
     hWnd = window;
     SetWindowLongPtrA(window, GWLP_USERDATA, reinterpret_cast<LONG_PTR>(this));
     prevWndProc = reinterpret_cast<WNDPROC>(
@@ -386,4 +378,11 @@ AccessibleText LableControl::Access::Value(LONG)
 const wchar_t* LableControl::Access::DefaultAction(LONG) const
 {
     return label_.flags & FlagSilentClick ? nullptr : L"Click";
+}
+
+void LableControl::Fit::Commit()
+{
+    if (StillPlaced())
+        MoveTo(LabelRect(static_cast<UINT>(label_.controlId), LibraryScreen()));
+    label_.RefreshBackground();
 }

@@ -12,6 +12,7 @@
 #include "include/veltra1024.h"
 #include "window/accessible.h"
 #include "window/base_window.h"
+#include "window/fitted.h"
 #include "window/lifeline.h"
 
 // The option bits of LableControl::flags.
@@ -38,12 +39,14 @@ inline char* const UseWindowText = reinterpret_cast<char*>(~static_cast<UINT_PTR
 // with SetWindowPos when swpFlags is non-zero. TRUE when the value changed.
 BOOL ModifyWindowLong(HWND window, int index, DWORD remove, DWORD add, UINT swpFlags);
 
-// The window's rectangle in its parent's client coordinates.
-RECT RectInParent(HWND window);
+// Where a label of typeCode stands on a screen of that size, in its parent's client area.
+RECT LabelRect(UINT typeCode, SIZE screen);
 
 class LableControl final : public BaseWindow {
 public:
     LableControl();
+    // The factory made the window where a label of its type goes: it follows the screen.
+    void PlacedByLibrary() { fit.Placed(); }
 
     LRESULT WindowProc(HWND hwnd, UINT msg, WPARAM wParam, LPARAM lParam) override;
 
@@ -82,6 +85,17 @@ private:
         LableControl& label_;
     };
 
+    // Follows the screen: a label the library placed moves and sizes to its place for the
+    // new size; every label takes its snapshot of the face under it again.
+    class Fit final : public Fitted {
+    public:
+        explicit Fit(LableControl& label) : Fitted(label), label_(label) {}
+        void Commit() override;
+
+    private:
+        LableControl& label_;
+    };
+
     ~LableControl();
 
     void Paint(HDC dc);
@@ -114,4 +128,5 @@ private:
     WNDPROC prevWndProc = nullptr;
     Lifeline lifeline;  // after the documented fields
     Access accessible{*this};
+    Fit fit{*this};
 };

@@ -85,7 +85,10 @@ int SlipControl::Create(BOOL horizontal, HBITMAP track, HBITMAP thumb, HBITMAP s
     startMarkerHeight = startSize.cy;
     endMarkerWidth = endSize.cx;
     endMarkerHeight = endSize.cy;
-    return CreateChild(SlipClass, parent, x, y, trackWidth, trackHeight);
+    if (!CreateChild(SlipClass, parent, x, y, trackWidth, trackHeight))
+        return 0;
+    fit.Placed();
+    return 1;
 }
 
 LRESULT SlipControl::WindowProc(HWND hwnd, UINT msg, WPARAM wParam, LPARAM lParam)
@@ -623,4 +626,61 @@ AccessibleText SlipControl::Access::Description(LONG child)
         return AccessibleText::Format(start ? "Range %d to %d, start marker %d" : "Range %d to %d, end marker %d", low,
                                       high, start ? slip_.GetStartMarker() : slip_.GetEndMarker());
     return AccessibleText::Format("Range %d to %d", low, high);
+}
+
+// A track of another length: the thumb and the markers keep their values.
+void SlipControl::TakeTrack(HBITMAP track)
+{
+    const UINT before[] = {Travel(DragThumb), Travel(DragStartMarker), Travel(DragEndMarker)};
+    DeleteObject(trackBitmap);
+    trackBitmap = track;
+    const SIZE size = BitmapSize(track);
+    trackWidth = size.cx;
+    trackHeight = size.cy;
+    int i = 0;
+    for (int item : {DragThumb, DragStartMarker, DragEndMarker}) {
+        double& position = Position(item);
+        if (position >= 0.0)  // a marker that is not set stays so
+            position = Rescaled(position, before[i], Travel(item));
+        ++i;
+    }
+    if (editWnd) {
+        const RECT thumb = ItemRect(DragThumb);
+        MoveWindow(editWnd, thumb.left, thumb.top, thumb.right - thumb.left + EditBoxExtraWidth,
+                   thumb.bottom - thumb.top, FALSE);
+    }
+    InvalidateRect(hWnd, nullptr, FALSE);
+}
+
+// Where position on a travel of from goes on a travel of to. Where a value was set it stands
+// where that value stands; a drag that left it between values keeps its share of the travel.
+double SlipControl::Rescaled(double position, UINT from, UINT to) const
+{
+    const UINT value = static_cast<UINT>(ValueAt(position, from));
+    if (PositionFor(value, from) == position)
+        return PositionFor(value, to);
+    return from ? position * to / from : 0.0;
+}
+
+bool SlipControl::Fit::Prepare(SIZE screen)
+{
+    const UINT code = static_cast<UINT>(slip_.controlId);
+    if (!SlipTrackWidens(code) || screen.cx == Library.ScreenWidth)
+        return true;
+    track_.Reset(SlipTrack(code, screen.cx));
+    return track_ != nullptr;
+}
+
+void SlipControl::Fit::Commit()
+{
+    const bool resized = track_ != nullptr;
+    if (resized)
+        slip_.TakeTrack(track_.Release());
+    const LONG width = static_cast<LONG>(slip_.trackWidth), height = static_cast<LONG>(slip_.trackHeight);
+    if (StillPlaced()) {
+        const POINT at = SlipPlace(static_cast<UINT>(slip_.controlId), LibraryScreen());
+        MoveTo({at.x, at.y, at.x + width, at.y + height});
+    } else if (resized) {  // where the host put it, as long as its track
+        SetWindowPos(slip_.hWnd, nullptr, 0, 0, width, height, SWP_NOMOVE | SWP_NOZORDER | SWP_NOACTIVATE);
+    }
 }

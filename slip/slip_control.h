@@ -9,7 +9,15 @@
 #include "include/veltra1024.h"
 #include "window/accessible.h"
 #include "window/base_window.h"
+#include "window/fitted.h"
 #include "window/lifeline.h"
+
+// Where a slip of typeCode stands on a screen of that size, in its parent's client area.
+POINT SlipPlace(UINT typeCode, SIZE screen);
+// The track of a slip of typeCode for a screen of that width; null when it cannot be made.
+HBITMAP SlipTrack(UINT typeCode, int screenWidth);
+// Whether that track grows with the screen's width.
+bool SlipTrackWidens(UINT typeCode);
 
 class SlipControl final : public BaseWindow {
 public:
@@ -72,6 +80,20 @@ private:
         UINT page_ = 0;  // 0: a tenth of the range
     };
 
+    // Follows the screen: a slip the library placed moves to its place for the new size, and
+    // a track that grows with the screen is made again for it, the values staying.
+    class Fit final : public Fitted {
+    public:
+        explicit Fit(SlipControl& slip) : Fitted(slip), slip_(slip) {}
+        bool Prepare(SIZE screen) override;
+        void Abandon() override { track_.Reset(); }
+        void Commit() override;
+
+    private:
+        SlipControl& slip_;
+        GdiObject<HBITMAP> track_;  // the track for the new screen, when it changes
+    };
+
     ~SlipControl();
 
     double& Position(int item);
@@ -97,6 +119,8 @@ private:
     void OnEditChange(HWND box);
     void EnterValue(UINT value, HWND box);
     void StepBy(long long offset);
+    void TakeTrack(HBITMAP track);
+    double Rescaled(double position, UINT from, UINT to) const;
     void Moved(int item, double from);
     void CloseEditBox();
     void PlaceMarker(int u);
@@ -131,6 +155,7 @@ private:
     Lifeline lifeline;  // after the documented fields
     const char* typeName = nullptr;
     Access accessible{*this};
+    Fit fit{*this};
 };
 
 // Adds rect to region, making the region when there is none yet.

@@ -50,10 +50,10 @@ HBITMAP Load(WORD id)
 
 // Returns a copy of track as much wider as the screen is wider than the design, or track
 // itself on a screen no wider; null when the copy cannot be made. Takes track over.
-HBITMAP WidenTrack(HBITMAP loaded)
+HBITMAP WidenTrack(HBITMAP loaded, int screenWidth)
 {
     GdiObject<HBITMAP> track(loaded);
-    const int extra = Library.ScreenWidth - DesignWidth;
+    const int extra = screenWidth - DesignWidth;
     if (extra <= 0 || !track)
         return track.Release();
     const SIZE size = BitmapSize(track);
@@ -72,6 +72,27 @@ HBITMAP WidenTrack(HBITMAP loaded)
 
 }  // namespace
 
+POINT SlipPlace(UINT typeCode, SIZE screen)
+{
+    const SlipType* type = FindRow(SlipTypes, typeCode);
+    return type ? POINT{Place(type->x, screen.cx), Place(type->y, screen.cy)} : POINT{};
+}
+
+HBITMAP SlipTrack(UINT typeCode, int screenWidth)
+{
+    const SlipType* type = FindRow(SlipTypes, typeCode);
+    if (!type)
+        return nullptr;
+    const HBITMAP track = Load(type->track);
+    return type->widens ? WidenTrack(track, screenWidth) : track;
+}
+
+bool SlipTrackWidens(UINT typeCode)
+{
+    const SlipType* type = FindRow(SlipTypes, typeCode);
+    return type && type->widens;
+}
+
 extern "C" void WINAPI FactroySlipControl(ISlipControl** out, UINT typeCode, HWND parent, SlipNotifyProc notify,
                                           INT_PTR userData)
 {
@@ -84,8 +105,7 @@ extern "C" void WINAPI FactroySlipControl(ISlipControl** out, UINT typeCode, HWN
     GdiObject<HBITMAP> startMarker(Load(type->startMarker));
     GdiObject<HBITMAP> endMarker(Load(type->endMarker));
     GdiObject<HBITMAP> thumb(Load(type->thumb));
-    HBITMAP loadedTrack = Load(type->track);
-    GdiObject<HBITMAP> track(type->widens ? WidenTrack(loadedTrack) : loadedTrack);
+    GdiObject<HBITMAP> track(SlipTrack(typeCode, Library.ScreenWidth));
     // A slip is drawn from all of its pictures: without one of them it is not made.
     if (!track || !thumb || (type->startMarker && !startMarker) || (type->endMarker && !endMarker))
         return;
@@ -95,9 +115,9 @@ extern "C" void WINAPI FactroySlipControl(ISlipControl** out, UINT typeCode, HWN
     // The host sees the slip while its window is being created, so the pointer is stored
     // first. The object's virtual table is the host's interface, slot for slot.
     *out = reinterpret_cast<ISlipControl*>(slip);
+    const POINT at = SlipPlace(typeCode, {Library.ScreenWidth, Library.ScreenHeight});
     if (!slip->Create(type->horizontal, track.Release(), thumb.Release(), startMarker.Release(), endMarker.Release(),
-                      type->markerOffset, Place(type->x, Library.ScreenWidth), Place(type->y, Library.ScreenHeight),
-                      parent, typeCode, notify, userData, type->name)) {
+                      type->markerOffset, at.x, at.y, parent, typeCode, notify, userData, type->name)) {
         slip->ScalarDeletingDestructor(1);
         *out = nullptr;
     }

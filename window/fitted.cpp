@@ -1,0 +1,58 @@
+#include "window/fitted.h"
+
+#include "common/library.h"
+#include "window/base_window.h"
+
+SIZE LibraryScreen()
+{
+    return SIZE{Library.ScreenWidth, Library.ScreenHeight};
+}
+
+RECT RectInParent(HWND window)
+{
+    RECT rect;
+    GetWindowRect(window, &rect);
+    const HWND parent = GetParent(window);
+    ScreenToClient(parent, reinterpret_cast<POINT*>(&rect.left));
+    ScreenToClient(parent, reinterpret_cast<POINT*>(&rect.right));
+    return rect;
+}
+
+Fitted* Fitted::First()
+{
+    return Library.Placed;
+}
+
+Fitted::Fitted(BaseWindow& control) : control_(control), next_(Library.Placed)
+{
+    if (next_)
+        next_->previous_ = this;
+    Library.Placed = this;
+}
+
+Fitted::~Fitted()
+{
+    (previous_ ? previous_->next_ : Library.Placed) = next_;
+    if (next_)
+        next_->previous_ = previous_;
+}
+
+void Fitted::Placed()
+{
+    placed_ = RectInParent(control_.hWnd);
+    libraryPlaced_ = true;
+}
+
+bool Fitted::StillPlaced() const
+{
+    const RECT now = RectInParent(control_.hWnd);
+    return libraryPlaced_ && now.left == placed_.left && now.top == placed_.top && now.right == placed_.right &&
+           now.bottom == placed_.bottom;
+}
+
+void Fitted::MoveTo(const RECT& place)
+{
+    SetWindowPos(control_.hWnd, nullptr, place.left, place.top, place.right - place.left, place.bottom - place.top,
+                 SWP_NOZORDER | SWP_NOACTIVATE);
+    placed_ = RectInParent(control_.hWnd);
+}

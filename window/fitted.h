@@ -1,0 +1,55 @@
+// Every control follows the screen when the host fits the library to another size: each
+// keeps one of these as a member, listed in the library-wide state while it lives. A
+// window the library placed moves to its place for the new screen; one the host placed, or
+// moved since, stays where the host put it.
+#pragma once
+
+#include <windows.h>
+
+class BaseWindow;
+
+class Fitted {
+public:
+    Fitted(const Fitted&) = delete;
+    Fitted& operator=(const Fitted&) = delete;
+
+    // The library placed the control's window where it stands now.
+    void Placed();
+    // The host placed the window itself.
+    void Unplaced() { libraryPlaced_ = false; }
+
+    // Makes what the control needs on a screen of this size, changing nothing yet; false
+    // when it cannot, with nothing left made.
+    virtual bool Prepare(SIZE) { return true; }
+    // Gives back what Prepare made, when the fit goes no further.
+    virtual void Abandon() {}
+    // Takes what Prepare made, the library-wide state already fitted.
+    virtual void Commit() = 0;
+
+    // The controls that follow the screen.
+    static Fitted* First();
+    Fitted* Next() const { return next_; }
+
+protected:
+    explicit Fitted(BaseWindow& control);
+    ~Fitted();
+
+    // Whether the library placed the window and it still stands there.
+    bool StillPlaced() const;
+    // Moves and sizes the window to place (in its parent's client area), and remembers
+    // where the system put it.
+    void MoveTo(const RECT& place);
+
+private:
+    BaseWindow& control_;
+    RECT placed_ = {};
+    bool libraryPlaced_ = false;
+    Fitted* next_ = nullptr;
+    Fitted* previous_ = nullptr;
+};
+
+// The screen the library fits now.
+SIZE LibraryScreen();
+
+// The window's rectangle in its parent's client coordinates.
+RECT RectInParent(HWND window);
