@@ -18,6 +18,7 @@ struct Skin {
     PFN_FactroySlipControl FactroySlipControl = nullptr;
     PFN_SetAccessibleName SetAccessibleName = nullptr;  // absent from older libraries
     PFN_SetAccessibleOption SetAccessibleOption = nullptr;
+    PFN_FitScreen FitScreen = nullptr;  // absent from older libraries, which keep their size
 
     bool Load(const char* path);
 };

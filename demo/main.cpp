@@ -2,16 +2,19 @@
 // inner area in the library's colour with an event log, the host's own widgets where the
 // layout queries put them, and every control of the library. Escape ends it.
 //
-//   veltra_demo.exe [--script] [--screenshot FILE.bmp]
+//   veltra_demo.exe [--start WxH] [--switch WxH] [--script] [--screenshot FILE.bmp]
 //
-// --script plays a few hovers, presses and drags first; --screenshot saves the screen
-// after the first paint and exits. Started from the demo/ folder, it shows the sample
+// --start changes the display mode before the demo loads the library; --switch changes it
+// after the first paint, as a user would, and the demo follows the screen; --script plays a
+// few hovers, presses and drags; --screenshot saves the screen after the first paint and
+// exits. Started from the demo/ folder, it shows the sample
 // logo in Pic\, which the library reads from below the current folder.
 #include <windows.h>
 
 #include <cstdio>
 #include <cstring>
 #include <string>
+#include <utility>
 #include <vector>
 
 #include "demo/demo.h"
@@ -27,6 +30,7 @@ constexpr UINT TakeScreenshot = WM_APP;
 std::string screenshotPath;
 bool screenshotPending = false;
 bool script = false;
+SIZE switchTo = {};  // a display mode to change to after the first paint, as a user would
 
 template <typename Function>
 void Find(HMODULE module, Function& function, const char* name)
@@ -102,6 +106,42 @@ bool SaveScreen(const std::string& path)
     return std::fclose(out) == 0;
 }
 
+// The screen changed under the demo, or its window went to a monitor of another size: the
+// library fits the new size, the window covers the screen again, and the demo lays out its
+// own widgets from the library's answers for it.
+void FollowScreen(HWND window, const RECT& screen)
+{
+    static SIZE fitted = {GetSystemMetrics(SM_CXSCREEN), GetSystemMetrics(SM_CYSCREEN)};
+    const SIZE size = {screen.right - screen.left, screen.bottom - screen.top};
+    if ((size.cx == fitted.cx && size.cy == fitted.cy) || !skin.FitScreen || !skin.FitScreen(size.cx, size.cy))
+        return;
+    fitted = size;
+    FreeWidgets();
+    LoadWidgets();
+    MoveWindow(window, screen.left, screen.top, size.cx, size.cy, FALSE);
+    // The face first, then the controls over it: a transparent label copies what lies under it.
+    RedrawWindow(window, nullptr, nullptr, RDW_INVALIDATE | RDW_UPDATENOW | RDW_ALLCHILDREN);
+}
+
+void SwitchDisplay(SIZE size)
+{
+    DEVMODEA mode = {};
+    mode.dmSize = sizeof mode;
+    for (DWORD i = 0; EnumDisplaySettingsA(nullptr, i, &mode); ++i)
+        if (static_cast<LONG>(mode.dmPelsWidth) == size.cx && static_cast<LONG>(mode.dmPelsHeight) == size.cy) {
+            ChangeDisplaySettingsExA(nullptr, &mode, nullptr, 0, nullptr);
+            return;
+        }
+}
+
+RECT MonitorOf(HWND window)
+{
+    MONITORINFO info = {};
+    info.cbSize = sizeof info;
+    GetMonitorInfoA(MonitorFromWindow(window, MONITOR_DEFAULTTONEAREST), &info);
+    return info.rcMonitor;
+}
+
 LRESULT CALLBACK MainWindowProc(HWND window, UINT msg, WPARAM wParam, LPARAM lParam)
 {
     switch (msg) {
@@ -120,7 +160,11 @@ LRESULT CALLBACK MainWindowProc(HWND window, UINT msg, WPARAM wParam, LPARAM lPa
         return 0;
     case WM_ERASEBKGND: return 1;  // Paint covers every pixel
     case WM_TIMER: AnimateWidgets(window); return 0;
+    case WM_DISPLAYCHANGE: FollowScreen(window, MonitorOf(window)); return 0;
+    case WM_MOVE: FollowScreen(window, MonitorOf(window)); return 0;
     case TakeScreenshot:
+        if (switchTo.cx)
+            SwitchDisplay(switchTo);  // the demo follows from WM_DISPLAYCHANGE
         if (script)
             PlayScript();
         // The controls paint after their parent: save once everything has.
@@ -157,6 +201,7 @@ bool Skin::Load(const char* path)
     Find(module, FactroySlipControl, "FactroySlipControl");
     Find(module, SetAccessibleName, "SetAccessibleName");
     Find(module, SetAccessibleOption, "SetAccessibleOption");
+    Find(module, FitScreen, "FitScreen");
     return DrawFace && GetBgkColorSize && GetObjectRect && FactroyColorButtom && FactroyLableControl &&
            FactroySlipControl;
 }
@@ -168,6 +213,12 @@ int WINAPI WinMain(HINSTANCE instance, HINSTANCE, LPSTR commandLine, int)
         screenshotPath = std::string(option + std::strlen("--screenshot ")).substr(0, MAX_PATH);
     if (const size_t end = screenshotPath.find(' '); end != std::string::npos)
         screenshotPath.resize(end);
+    SIZE start = {};
+    for (auto [name, size] : {std::pair{"--start ", &start}, {"--switch ", &switchTo}})
+        if (const char* option = std::strstr(commandLine, name))
+            std::sscanf(option + std::strlen(name), "%ldx%ld", &size->cx, &size->cy);
+    if (start.cx)
+        SwitchDisplay(start);
 
     if (!skin.Load("Veltra1024.dll")) {
         MessageBoxA(nullptr, "Veltra1024.dll could not be loaded.", "Veltra1024 demo", MB_ICONERROR);
