@@ -12,6 +12,7 @@
 #include "common/library.h"
 #include "entry/attach.h"
 #include "face/face.h"
+#include "include/veltra1024.h"
 
 namespace {
 
@@ -19,6 +20,8 @@ const HMODULE Program = GetModuleHandleA(nullptr);
 
 // How far the face build and the whole attach may stand above their floors, on every screen.
 constexpr double FloorLimit = 1.5;
+// How far a fit to a screen may stand above attach on it: it makes the same face.
+constexpr double FitLimit = 1.2;
 
 // The face bitmaps that attach leaves, and the art that each is widened from.
 struct Face {
@@ -342,6 +345,33 @@ double AttachRun(std::vector<OwnedBitmap>& made, std::vector<double>& lastSteps)
     return ms;
 }
 
+// Times work, which leaves the faces in the library, and hands them to made.
+template <typename Work>
+double TimeLibraryFaces(std::vector<OwnedBitmap>& made, Work work)
+{
+    const ResidentGrowth resident;
+    Stopwatch clock;
+    work();
+    const double ms = clock.Milliseconds();
+    RunResident = resident.Megabytes();
+    TakeFaces(made);
+    return ms;
+}
+
+// A fit to this screen, of a library attached and fitted to another beforehand: all a fit
+// makes, without controls to move.
+double FitRun(std::vector<OwnedBitmap>& made)
+{
+    const SIZE screen = Screen();
+    const bool design = screen.cx == DesignWidth && screen.cy == DesignHeight;
+    const SIZE from = design ? SIZE{1920, 1080} : SIZE{DesignWidth, DesignHeight};
+    AttachLibrary(Program);
+    FitScreen(from.cx, from.cy);
+    const double ms = TimeLibraryFaces(made, [&] { FitScreen(screen.cx, screen.cy); });
+    DetachLibrary();
+    return ms;
+}
+
 // The library's widening alone, from the art loaded as attach loads it.
 double WidenFaceRun(std::vector<OwnedBitmap>& made)
 {
@@ -349,13 +379,7 @@ double WidenFaceRun(std::vector<OwnedBitmap>& made)
     std::vector<OwnedBitmap> art = LoadArt();
     for (size_t i = 0; i < art.size(); ++i)
         Library.*Faces[i].bitmap = art[i].release();
-    const ResidentGrowth resident;
-    Stopwatch clock;
-    WidenFace(screen.cx, screen.cy);
-    const double ms = clock.Milliseconds();
-    RunResident = resident.Megabytes();
-    TakeFaces(made);
-    return ms;
+    return TimeLibraryFaces(made, [&] { WidenFace(screen.cx, screen.cy); });
 }
 
 // Times work, which builds the faces, and hands what it built to made.
@@ -528,7 +552,7 @@ struct BuildTimes {
     std::vector<Samples> steps;   // per AttachStep, then the rest of attach
 };
 
-enum Subject { AttachSubject, AttachFloorSubject, WidenSubject, NaiveSubject, FloorSubject };
+enum Subject { AttachSubject, AttachFloorSubject, FitSubject, WidenSubject, NaiveSubject, FloorSubject };
 
 BuildTimes TimeBuilds(const Options& options, const WatchedAttach& watched, Memory memory)
 {
@@ -551,6 +575,7 @@ BuildTimes TimeBuilds(const Options& options, const WatchedAttach& watched, Memo
             return ms;
         },
         Timed(memory, [&](auto& made) { return AttachFloorRun(pictures, widened, made); }, kept),
+        Timed(memory, FitRun, kept),
     };
     // At design size attach keeps the art as it is: there is no widening to time.
     if (widened) {
@@ -583,18 +608,20 @@ void ReportTimes(const Options& options, const WatchedAttach& watched)
         const char* name;
     } regimes[] = {{Memory::JustFreed, "just freed"}, {Memory::NeverUsed, "never used"}};
     Table("face-time", "Face build at attach: time", {"Screen", "Arch", "Memory", "Runs", "AttachLibrary (ms)",
-          "Attach floor (ms)", "WidenFace (ms)", "Naive widening (ms)", "Copy floor (ms)",
-          "Attach / attach floor (IQR / median)", "WidenFace / copy floor (IQR / median)",
+          "Attach floor (ms)", "FitScreen (ms)", "WidenFace (ms)", "Naive widening (ms)", "Copy floor (ms)",
+          "Attach / attach floor (IQR / median)", "FitScreen / attach (IQR / median)",
+          "WidenFace / copy floor (IQR / median)",
           "Naive / WidenFace (IQR / median)",
-          "IQR / median of the times: attach, attach floor, WidenFace, naive, copy floor",
-          "Resident memory taken afresh per run, MB (median): attach, attach floor, WidenFace, naive, copy floor"});
+          "IQR / median of the times: attach, attach floor, fit, WidenFace, naive, copy floor",
+          "Resident memory taken afresh per run, MB (median): attach, attach floor, fit, WidenFace, naive, copy "
+          "floor"});
     std::vector<BuildTimes> measured;
     for (const auto& regime : regimes) {
         const BuildTimes& times = measured.emplace_back(TimeBuilds(options, watched, regime.memory));
         const auto timedHere = [&](Subject s) { return static_cast<size_t>(s) < times.builds.size(); };
         const auto each = [&](const std::function<std::string(Subject)>& cell) {
             std::string cells;
-            for (Subject s : {AttachSubject, AttachFloorSubject, WidenSubject, NaiveSubject, FloorSubject})
+            for (Subject s : {AttachSubject, AttachFloorSubject, FitSubject, WidenSubject, NaiveSubject, FloorSubject})
                 cells += (cells.empty() ? "" : ", ") + (timedHere(s) ? cell(s) : NotTimed);
             return cells;
         };
@@ -606,8 +633,9 @@ void ReportTimes(const Options& options, const WatchedAttach& watched)
             return timedHere(over) && timedHere(under) ? RatioCell(ratios(over, under)) : NotTimed;
         };
         Row("face-time", {ScreenName(), ArchName(), regime.name, std::to_string(options.builds), time(AttachSubject),
-                          time(AttachFloorSubject), time(WidenSubject), time(NaiveSubject), time(FloorSubject),
-                          ratio(AttachSubject, AttachFloorSubject), ratio(WidenSubject, FloorSubject),
+                          time(AttachFloorSubject), time(FitSubject), time(WidenSubject), time(NaiveSubject),
+                          time(FloorSubject), ratio(AttachSubject, AttachFloorSubject), ratio(FitSubject, AttachSubject),
+                          ratio(WidenSubject, FloorSubject),
                           ratio(NaiveSubject, WidenSubject),
                           each([&](Subject s) { return Percent(times.builds[s].Spread()); }),
                           each([&](Subject s) { return Fixed(times.resident[s].Median(), 2); })});
@@ -618,6 +646,8 @@ void ReportTimes(const Options& options, const WatchedAttach& watched)
         RatioTarget("AttachLibrary, the whole attach (the cursor, the screen size and the logo look besides the "
                     "face), within " + Fixed(FloorLimit, 1) + within,
                     ratios(AttachSubject, AttachFloorSubject), FloorLimit);
+        RatioTarget("FitScreen to this screen, within " + Fixed(FitLimit, 1) + " x AttachLibrary, memory " +
+                        regime.name, ratios(FitSubject, AttachSubject), FitLimit);
     }
 
     Table("attach-steps", "Face build at attach: where the time goes, timed inside AttachLibrary, and what "
