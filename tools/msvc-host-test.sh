@@ -77,7 +77,7 @@ check "imports exactly Veltra1024, KERNEL32, USER32 and GDI32" \
 check "no run-time sections (.CRT, .tls)" test -z "$(grep -oE '\.(CRT|tls)' <<<"$sections" || true)"
 check "no decorated import names" test -z "$(grep '@' <<<"$symbols" || true)"
 for name in DrawFace FactroyColorButtom FactroyLableControl FactroySlipControl GetBgkColorSize GetObjectRect \
-    SetAccessibleName SetAccessibleOption; do
+    SetAccessibleName SetAccessibleOption FitScreen; do
     check "imports $name by its undecorated name" grep -qx "$name" <<<"$symbols"
 done
 

@@ -18,9 +18,8 @@ std::map<int, Image> DesignArt(HMODULE module)
     return art;
 }
 
-Image PaintFace(const Veltra& veltra)
+Image PaintFace(const Veltra& veltra, SIZE screen = Screen())
 {
-    const SIZE screen = Screen();
     Canvas canvas(screen.cx, screen.cy, RGB(0x12, 0x34, 0x56));
     EXPECT_TRUE(veltra.DrawFace(canvas.dc()));
     return canvas.Read();
@@ -34,13 +33,18 @@ class FaceArt : public ::testing::TestWithParam<const char*> {};
 
 // Every piece of every face bitmap, fixed or repeated, column by column and row by row;
 // on small screens the later bitmaps cover the earlier ones, and the inner area is the
-// host's.
+// host's. So on this screen, on every screen the library is fitted to, and back.
 TEST_P(FaceArt, DrawFacePaintsEveryPieceOfTheArt)
 {
     Veltra veltra(GetParam());
     ASSERT_TRUE(veltra.module);
-    const Image expected = ComposeFace(ExpectedFace(Screen()), DesignArt(veltra.module), Screen(), Untouched);
-    EXPECT_EQ(FirstDifference(PaintFace(veltra), expected), "");
+    const std::map<int, Image> art = DesignArt(veltra.module);
+    for (const SIZE screen : FittedScreens()) {
+        SCOPED_TRACE(std::to_string(screen.cx) + "x" + std::to_string(screen.cy));
+        ASSERT_TRUE(veltra.FitScreen(screen.cx, screen.cy));
+        const Image expected = ComposeFace(ExpectedFace(screen), art, screen, Untouched);
+        EXPECT_EQ(FirstDifference(PaintFace(veltra, screen), expected), "");
+    }
 }
 
 TEST_P(FaceArt, DrawFaceOnAWindowShowsTheSamePicture)
@@ -72,19 +76,22 @@ TEST_P(FaceArt, DrawFaceOnAWindowShowsTheSamePicture)
 INSTANTIATE_TEST_SUITE_P(Libraries, FaceArt, ::testing::Values(LibraryFile, DistinctFaceFile),
                          [](const auto& info) { return info.index ? "DistinctArt" : "ShippedArt"; });
 
+// On this screen, on every screen the library is fitted to, and back.
 TEST(Face, InnerAreaAndItsColour)
 {
     Veltra veltra;
-    const SIZE screen = Screen();
-    RECT inner = {-1, -1, -1, -1};
-    COLORREF colour = 0;
-    EXPECT_EQ(veltra.GetBgkColorSize(&inner, &colour), &inner);
-    EXPECT_EQ(inner.left, 11);
-    EXPECT_EQ(inner.top, 15);
-    EXPECT_EQ(inner.right, screen.cx - 184);
-    EXPECT_EQ(inner.bottom, screen.cy - 201);
-    EXPECT_EQ(colour, RGB(213, 237, 245));
-    EXPECT_EQ(colour, 0xF5EDD5u);
+    for (const SIZE screen : FittedScreens()) {
+        ASSERT_TRUE(veltra.FitScreen(screen.cx, screen.cy));
+        RECT inner = {-1, -1, -1, -1};
+        COLORREF colour = 0;
+        EXPECT_EQ(veltra.GetBgkColorSize(&inner, &colour), &inner);
+        EXPECT_EQ(inner.left, 11);
+        EXPECT_EQ(inner.top, 15);
+        EXPECT_EQ(inner.right, screen.cx - 184);
+        EXPECT_EQ(inner.bottom, screen.cy - 201);
+        EXPECT_EQ(colour, RGB(213, 237, 245));
+        EXPECT_EQ(colour, 0xF5EDD5u);
+    }
 }
 
 TEST(Face, InnerAreaToleratesNullPointers)

@@ -27,6 +27,7 @@ Veltra::Veltra(const char* file) : module(LoadLibraryA(LibraryPath(file).c_str()
     Find(module, "FactroySlipControl", FactroySlipControl);
     Find(module, "SetAccessibleName", SetAccessibleName);
     Find(module, "SetAccessibleOption", SetAccessibleOption);
+    Find(module, "FitScreen", FitScreen);
 }
 
 void Veltra::Unload()
@@ -39,6 +40,19 @@ void Veltra::Unload()
 SIZE Screen()
 {
     return SIZE{GetSystemMetrics(SM_CXSCREEN), GetSystemMetrics(SM_CYSCREEN)};
+}
+
+std::vector<SIZE> FittedScreens()
+{
+    const SIZE here = Screen();
+    const bool design = here.cx == 1024 && here.cy == 768;
+    std::vector<SIZE> screens = {here, design ? SIZE{1920, 1080} : SIZE{1024, 768}};
+    if (here.cx != 800 || here.cy != 600)
+        screens.push_back({800, 600});
+    if (design)
+        screens.push_back({7680, 4320});
+    screens.push_back(here);
+    return screens;
 }
 
 ScratchFolder::ScratchFolder()

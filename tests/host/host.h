@@ -34,6 +34,7 @@ public:
     PFN_FactroySlipControl FactroySlipControl = nullptr;
     PFN_SetAccessibleName SetAccessibleName = nullptr;
     PFN_SetAccessibleOption SetAccessibleOption = nullptr;
+    PFN_FitScreen FitScreen = nullptr;
 };
 
 // Full path of a DLL beside the test program.
@@ -41,6 +42,11 @@ std::string LibraryPath(const char* file = LibraryFile);
 
 // The screen this process runs on, as the library measured it.
 SIZE Screen();
+
+// The screens a library loaded on this one is fitted to in turn, and back: this one first
+// and last; between them a screen narrower or wider, one smaller than the design, and from
+// the design screen the largest.
+std::vector<SIZE> FittedScreens();
 
 // A folder of its own, made current while the object lives, for tests that put files
 // where the library looks for them; removed with what it holds.

@@ -41,13 +41,13 @@ const PlaceCase PlaceCases[] = {
 };
 
 // The values of a code's place on this screen, in the order of the table.
-std::vector<INT32> PlaceOf(int code)
+std::vector<INT32> PlaceOf(int code, SIZE screen = Screen())
 {
     std::vector<INT32> values;
     for (const PlaceCase& c : PlaceCases)
         if (c.code == code)
             for (const ScreenExpr& e : c.values)
-                values.push_back(e.At(Screen()));
+                values.push_back(e.At(screen));
     return values;
 }
 
@@ -112,30 +112,35 @@ protected:
 };
 
 // Every rectangle, position and cut size on this screen, from the table's expressions:
-// every screen the suite runs on checks them all.
+// every screen the suite runs on checks them all, and so does every screen the library is
+// fitted to, and this one again.
 TEST_F(Queries, PlacesFollowTheScreen)
 {
-    for (const PlaceCase& c : PlaceCases) {
-        SCOPED_TRACE(Written(c));
-        const std::vector<INT32> want = PlaceOf(c.code);
-        int result = 0;
-        const Values got = Ask(c.code, Fresh, &result);
-        EXPECT_EQ(result, 1);
-        switch (c.what) {
-        case Reports::Rectangle:
-            EXPECT_EQ(got, (Values{want[0], want[1], want[2], want[3]}));
-            break;
-        case Reports::Position:
-            EXPECT_EQ(got, (Values{want[0], want[1], Untouched, Untouched}));
-            break;
-        case Reports::CutSize: {
-            BITMAP cut = {};
-            EXPECT_EQ(GetObjectA(AsBitmap(got[2]), sizeof cut, &cut), static_cast<int>(sizeof cut));
-            EXPECT_EQ(cut.bmWidth, want[0]);
-            EXPECT_EQ(cut.bmHeight, want[1]);
-            Release(got, {0, 1, 2, 3});
-            break;
-        }
+    for (const SIZE screen : FittedScreens()) {
+        SCOPED_TRACE(std::to_string(screen.cx) + "x" + std::to_string(screen.cy));
+        ASSERT_TRUE(veltra.FitScreen(screen.cx, screen.cy));
+        for (const PlaceCase& c : PlaceCases) {
+            SCOPED_TRACE(Written(c));
+            const std::vector<INT32> want = PlaceOf(c.code, screen);
+            int result = 0;
+            const Values got = Ask(c.code, Fresh, &result);
+            EXPECT_EQ(result, 1);
+            switch (c.what) {
+            case Reports::Rectangle:
+                EXPECT_EQ(got, (Values{want[0], want[1], want[2], want[3]}));
+                break;
+            case Reports::Position:
+                EXPECT_EQ(got, (Values{want[0], want[1], Untouched, Untouched}));
+                break;
+            case Reports::CutSize: {
+                BITMAP cut = {};
+                EXPECT_EQ(GetObjectA(AsBitmap(got[2]), sizeof cut, &cut), static_cast<int>(sizeof cut));
+                EXPECT_EQ(cut.bmWidth, want[0]);
+                EXPECT_EQ(cut.bmHeight, want[1]);
+                Release(got, {0, 1, 2, 3});
+                break;
+            }
+            }
         }
     }
 }

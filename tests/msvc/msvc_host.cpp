@@ -382,6 +382,7 @@ void CheckBinding()
         {"GetObjectRect", 6, reinterpret_cast<FARPROC>(&GetObjectRect)},
         {"SetAccessibleName", 7, reinterpret_cast<FARPROC>(&SetAccessibleName)},
         {"SetAccessibleOption", 8, reinterpret_cast<FARPROC>(&SetAccessibleOption)},
+        {"FitScreen", 9, reinterpret_cast<FARPROC>(&FitScreen)},
     };
     for (const auto& e : exports) {
         const FARPROC byName = GetProcAddress(module, e.name);
@@ -645,6 +646,8 @@ void CheckColorButtom()
     CHECK(!named);
     BALANCED(named = SetAccessibleOption(button, VELTRA_ACCESS_BUTTON_KIND, VELTRA_BUTTON_KIND_TOGGLE));
     CHECK(named);
+    BALANCED(named = FitScreen(0, 768));
+    CHECK(!named);
 
     // 5
     BALANCED(button->Destroy());

@@ -6,6 +6,7 @@
 #include <gtest/gtest.h>
 
 #include "tests/host/library_test.h"
+#include "tests/support/image.h"
 #include "tests/reliability/drive.h"
 #include "tests/reliability/figures.h"
 
@@ -56,3 +57,105 @@ TEST_P(Refusals, EachRefusedCreationLeavesNothingBehind)
 
 INSTANTIATE_TEST_SUITE_P(EachScenario, Refusals, ::testing::ValuesIn(RefusalCases),
                          [](const auto& info) { return std::string(info.param.name); });
+
+namespace {
+
+// What a host sees of the library: the face as drawn, every query's answer, and where each
+// control stands.
+struct Seen {
+    Image face;
+    std::vector<INT32> answers;
+    std::vector<RECT> places;
+};
+
+Seen Look(const Veltra& veltra, const std::vector<HWND>& windows)
+{
+    const SIZE screen = Screen();
+    Seen seen;
+    Canvas canvas(screen.cx, screen.cy, 0);
+    veltra.DrawFace(canvas.dc());
+    seen.face = canvas.Read();
+    RECT inner = {};
+    veltra.GetBgkColorSize(&inner, nullptr);
+    seen.answers = {inner.left, inner.top, inner.right, inner.bottom};
+    for (int code : {0, 1, 2, 3, 4, 5, 6}) {
+        INT32 values[4] = {};
+        veltra.GetObjectRect(code, values);
+        seen.answers.insert(seen.answers.end(), values, values + 4);
+    }
+    for (HWND window : windows) {
+        RECT rect;
+        GetWindowRect(window, &rect);
+        seen.places.push_back(rect);
+    }
+    return seen;
+}
+
+}  // namespace
+
+// A fit refused any creation it needs fails and leaves the face, the queries and every
+// control as they were, with nothing of it left behind; fits back and forth leave nothing
+// once the library is gone, on the page heap.
+TEST(FitRefusals, ARefusedFitChangesNothingAndFitsLeaveNothing)
+{
+    Veltra veltra;
+    HostWindow host;
+    const SIZE here = Screen();
+    const SIZE other = here.cx == 1920 ? SIZE{1024, 768} : SIZE{1920, 1080};
+    auto ledger = std::make_unique<Ledger>(veltra.module, Ledger::Heap::Pages);
+    ledger->AcceptEarlierObjects();
+    IColorButtom* button = nullptr;
+    ILableControl* label = nullptr;
+    ISlipControl* seek = nullptr;
+    veltra.FactroyColorButtom(&button, 5, host, nullptr, 0);
+    veltra.FactroyLableControl(&label, 2, host);
+    veltra.FactroySlipControl(&seek, 0, host, nullptr, 0);
+    ASSERT_TRUE(button && label && seek);
+    const std::vector<HWND> windows = {WindowOf(button), WindowOf(label), WindowOf(seek)};
+    const Seen before = Look(veltra, windows);
+    const int fitting = ledger->Creations();
+    ASSERT_TRUE(veltra.FitScreen(other.cx, other.cy));
+    const int creations = ledger->Creations() - fitting;
+    ASSERT_GT(creations, 0);
+    ASSERT_TRUE(veltra.FitScreen(here.cx, here.cy));
+    for (int n = 1; n <= creations; ++n) {
+        SCOPED_TRACE("creation " + std::to_string(n) + " refused");
+        ledger->FailCreation(n);
+        EXPECT_FALSE(veltra.FitScreen(other.cx, other.cy));
+        EXPECT_TRUE(ledger->Failed());
+        ledger->FailCreation(0);
+        const Seen after = Look(veltra, windows);
+        EXPECT_EQ(FirstDifference(after.face, before.face), "");
+        EXPECT_EQ(after.answers, before.answers);
+        EXPECT_EQ(after.places, before.places);
+    }
+    EXPECT_EQ(ledger->Faults(), std::vector<std::string>{});
+    ledger.reset();  // one ledger at a time: the old one unhooks as it goes
+    ledger = std::make_unique<Ledger>(veltra.module, Ledger::Heap::Pages);
+    ledger->AcceptEarlierObjects();
+    constexpr int Fits = 500;
+    for (int i = 0; i < Fits; ++i) {
+        ASSERT_TRUE(veltra.FitScreen(other.cx, other.cy));
+        ASSERT_TRUE(veltra.FitScreen(here.cx, here.cy));
+    }
+    const Seen after = Look(veltra, windows);
+    EXPECT_EQ(FirstDifference(after.face, before.face), "");
+    EXPECT_EQ(after.answers, before.answers);
+    EXPECT_EQ(after.places, before.places);
+    // A fit repaints no control twice: on a screen where all three stay in the host's window,
+    // the button and the slip move with their pictures, and the label, whose snapshot of the
+    // face is taken again, paints once.
+    Pump(0);
+    const int paints = ledger->Calls("EndPaint");
+    ASSERT_TRUE(veltra.FitScreen(800, 600));
+    Pump(0);
+    EXPECT_EQ(ledger->Calls("EndPaint") - paints, 1);
+    button->Destroy();
+    label->Destroy();
+    seek->Destroy();
+    veltra.Unload();
+    EXPECT_EQ(ledger->Alive(), std::vector<std::string>{});
+    EXPECT_EQ(ledger->Faults(), std::vector<std::string>{});
+    Figure("refusals", "fit", "creations refused in turn", creations);
+    Figure("fits", "back and forth", "fits", 2 * Fits);
+}
