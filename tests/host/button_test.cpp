@@ -172,8 +172,21 @@ TEST_F(ButtonPlaces, EveryTypeCodeSitsAtItsPlaceWithOneFrameAsItsSize)
     }
 }
 
+namespace {
+
+const Veltra* fitting = nullptr;
+
+void WINAPI FitOnPress(int, int code, WPARAM, INT_PTR)
+{
+    if (code == VELTRA_BUTTON_PRESSED)
+        fitting->FitScreen(800, 600);
+}
+
+}  // namespace
+
 // Made on this screen and fitted to others and back, every button stands at its place on
-// each and keeps its frame and dot; one the host moved stays where the host put it.
+// each and keeps its frame and dot; one the host moved stays where the host put it. The
+// host may fit from a button's callback.
 TEST(ButtonsFitted, EachFollowsTheScreenAndTheHostsPlaceStays)
 {
     Veltra veltra;
@@ -205,6 +218,18 @@ TEST(ButtonsFitted, EachFollowsTheScreenAndTheHostsPlaceStays)
         }
         EXPECT_EQ(buttons[5]->GetState(), VELTRA_FRAME_PRESSED);
     }
+    fitting = &veltra;
+    IColorButtom* fitter = nullptr;
+    veltra.FactroyColorButtom(&fitter, 1, host, FitOnPress, 0);
+    ASSERT_TRUE(fitter);
+    SendMessageA(WindowOf(fitter), WM_LBUTTONDOWN, MK_LBUTTON, MAKELPARAM(2, 2));
+    SendMessageA(WindowOf(fitter), WM_LBUTTONUP, 0, MAKELPARAM(2, 2));
+    RECT rect;
+    GetWindowRect(WindowOf(fitter), &rect);
+    MapWindowPoints(nullptr, host, reinterpret_cast<POINT*>(&rect), 2);
+    EXPECT_EQ(rect.left, ButtonCases[1].x.At({800, 600}));
+    EXPECT_EQ(rect.top, ButtonCases[1].y.At({800, 600}));
+    fitter->Destroy();
     for (IColorButtom* button : buttons)
         button->Destroy();
 }
