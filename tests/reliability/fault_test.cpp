@@ -93,9 +93,9 @@ Seen Look(const Veltra& veltra, const std::vector<HWND>& windows)
 
 }  // namespace
 
-// A fit refused any creation it needs fails and leaves the face, the queries and every
-// control as they were, with nothing of it left behind; fits back and forth leave nothing
-// once the library is gone, on the page heap.
+// A fit to no screen, or refused any creation it needs, fails and leaves the face, the
+// queries and every control as they were, with nothing of it left behind; fits back and
+// forth leave nothing once the library is gone, on the page heap.
 TEST(FitRefusals, ARefusedFitChangesNothingAndFitsLeaveNothing)
 {
     Veltra veltra;
@@ -113,6 +113,9 @@ TEST(FitRefusals, ARefusedFitChangesNothingAndFitsLeaveNothing)
     ASSERT_TRUE(button && label && seek);
     const std::vector<HWND> windows = {WindowOf(button), WindowOf(label), WindowOf(seek)};
     const Seen before = Look(veltra, windows);
+    for (const SIZE none : {SIZE{0, 768}, SIZE{1024, 0}, SIZE{-1024, 768}, SIZE{1024, -768}})
+        EXPECT_FALSE(veltra.FitScreen(none.cx, none.cy));
+    EXPECT_EQ(Look(veltra, windows).answers, before.answers);
     const int fitting = ledger->Creations();
     ASSERT_TRUE(veltra.FitScreen(other.cx, other.cy));
     const int creations = ledger->Creations() - fitting;
