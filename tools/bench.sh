@@ -126,6 +126,9 @@ and read either the band again or the start of the fill; its copies are checked 
   screen DC and two memory DCs as attach has.
 - *Attach floor*: the least `AttachLibrary` can do: the four face bitmaps loaded from the
   resources (`LoadBitmapA`), as attach must, then the copy floor where the face widens.
+- *FitScreen*: a fit to this screen of a library attached and fitted to another beforehand
+  (1024 x 768, or 1920 x 1080 on the design screen): what a host's fit costs without controls
+  to move. It makes the same face as attach, so its target is 1.2 x `AttachLibrary`.
 - *Where the time goes*: attach's steps, timed inside `AttachLibrary` by hooks on the
   benchmark's imports of the system function that makes each; the rest is the widening and what
   joins the steps.
