@@ -55,6 +55,8 @@ LRESULT ColorButtom::WindowProc(HWND hwnd, UINT msg, WPARAM wParam, LPARAM lPara
     LRESULT answer;
     if (accessible.Handles(msg, wParam, lParam, answer))
         return answer;
+    if (fit.Handles(msg))
+        return 0;
     switch (msg) {
     case WM_PAINT:          Paint(); return 0;
     case WM_ERASEBKGND:     return 1;  // Paint covers every pixel

@@ -34,6 +34,7 @@ struct LibraryState {
     HBITMAP FaceLeft;
     HBITMAP FaceRight;
     UINT AccessMessage;      // the library's own message to its controls' accessible sides
+    UINT AfterFitMessage;    // to the controls, once the host has followed a fit
     AccessibilityApi Access; // null until the first request; then kept for the process
     CallQueue Calls;
     const HostAccessRequest* HostRequest;  // an export's request to a control, while it runs
@@ -49,6 +50,7 @@ constexpr int DesignHeight = 768;
 // Registered for the controls' accessible sides, so that it can be no message of a host's
 // window that a label serves.
 constexpr const char* AccessMessageName = "Veltra1024 accessibility";
+constexpr const char* AfterFitMessageName = "Veltra1024 after fit";
 
 // Resource identifiers of the face and the cursor.
 enum ResourceId : WORD {

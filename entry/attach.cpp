@@ -9,6 +9,7 @@ void AttachLibrary(HINSTANCE module)
     Library.ModuleHandle = module;
     Library.HandCursor = LoadCursorA(module, MAKEINTRESOURCEA(IdHandCursor));
     Library.AccessMessage = RegisterWindowMessageA(AccessMessageName);
+    Library.AfterFitMessage = RegisterWindowMessageA(AfterFitMessageName);
     InitializeCriticalSection(&Library.Calls.Lock);
     Library.ScreenWidth = GetSystemMetrics(SM_CXSCREEN);
     Library.ScreenHeight = GetSystemMetrics(SM_CYSCREEN);

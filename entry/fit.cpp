@@ -28,6 +28,7 @@ extern "C" BOOL WINAPI FitScreen(int width, int height)
     for (Fitted* control = Fitted::First(); control;) {
         Fitted* next = control->Next();  // moving a window runs its procedure
         control->Commit();
+        control->AwaitHost();
         control = next;
     }
     return TRUE;

@@ -243,8 +243,11 @@ VELTRA1024_API BOOL WINAPI SetAccessibleOption(void* control, int option, int va
  * GetBgkColorSize and GetObjectRect answer for it, and every live control stands where
  * the library places it on that screen, sized for it where its size depends on the screen
  * (the seek slip's track). A control the host placed or moved (MoveTo, a label's Create or
- * Attach, its own window calls) stays where the host put it. Every control keeps its state;
- * a label takes its snapshot of the face under it again at its next paint. All or
+ * Attach, its own window calls) stays where the host put it. Every control keeps its state.
+ * What a fit costs in paints: every control paints once, after the host's handler below
+ * has returned (a message the fit posts to it comes first); one the host repaints within
+ * its handler paints once more. A label is hidden until then: it shows again once its
+ * parent has painted the new face under it, which it then copies. All or
  * nothing: returns non-zero when fitted (at once when the size is the library's already);
  * 0, with the face, the queries and every control as they were, when something the new
  * size needs cannot be made, or for a width or height of 0 or less. It may be called from

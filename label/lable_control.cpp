@@ -6,6 +6,7 @@
 #include <utility>
 
 #include "common/gdi.h"
+#include "common/library.h"
 
 namespace {
 
@@ -14,6 +15,7 @@ constexpr UINT BlinkHalf = 500;  // ms: one second for an on and an off half
 constexpr DWORD BlinkFlags = FlagBlinkText | FlagBlinkBack;
 constexpr DWORD FontFlags = FlagBold | FlagUnderline | FlagItalic;
 constexpr UINT RedrawNow = RDW_INVALIDATE | RDW_ERASE | RDW_UPDATENOW;
+constexpr UINT StayPut = SWP_NOMOVE | SWP_NOSIZE | SWP_NOZORDER | SWP_NOACTIVATE;
 
 // The option bits that stand for a style bit of the window.
 struct StyleFlag {
@@ -136,6 +138,7 @@ void LableControl::ReleaseWindow(HWND window, WNDPROC previous)
     if (!window || !IsWindow(window) || GetWindowLongPtrA(window, GWLP_USERDATA) != reinterpret_cast<LONG_PTR>(this))
         return;
     KillTimer(window, BlinkTimer);
+    fit.ShowAgain(window);  // the host's own window is never left hidden
     if (previous && GetWindowLongPtrA(window, GWLP_WNDPROC) == reinterpret_cast<LONG_PTR>(StaticWndProc))
         SetWindowLongPtrA(window, GWLP_WNDPROC, reinterpret_cast<LONG_PTR>(previous));
     SetWindowLongPtrA(window, GWLP_USERDATA, 0);
@@ -153,6 +156,8 @@ LRESULT LableControl::WindowProc(HWND hwnd, UINT msg, WPARAM wParam, LPARAM lPar
     LRESULT answer;
     if (accessible.Handles(msg, wParam, lParam, answer))
         return answer;
+    if (fit.Handles(msg))
+        return 0;
     switch (msg) {
     case WM_PAINT:          OnPaint(hwnd); return passOn();
     case WM_ERASEBKGND:     return 1;  // Paint covers every pixel
@@ -384,5 +389,25 @@ void LableControl::Fit::Commit()
 {
     if (StillPlaced())
         MoveTo(LabelRect(static_cast<UINT>(label_.controlId), LibraryScreen()));
-    label_.RefreshBackground();
+    label_.backSnapshot.Reset();
+    // The snapshot must come from what the parent paints for the new size, and a parent
+    // that clips its children never paints under a shown one: the label stands aside.
+    if (!hidden_ && (GetWindowLongA(label_.hWnd, GWL_STYLE) & WS_VISIBLE)) {
+        hidden_ = true;
+        SetWindowPos(label_.hWnd, nullptr, 0, 0, 0, 0, SWP_HIDEWINDOW | StayPut);
+    }
+}
+
+// The parent's paint still pending under the label (standing aside made sure there is one)
+// is done first; showing the label then has it paint once, over a fresh snapshot.
+void LableControl::Fit::HostFollowed()
+{
+    UpdateWindow(GetParent(label_.hWnd));
+    ShowAgain(label_.hWnd);
+}
+
+void LableControl::Fit::ShowAgain(HWND window)
+{
+    if (std::exchange(hidden_, false))
+        SetWindowPos(window, nullptr, 0, 0, 0, 0, SWP_SHOWWINDOW | StayPut);
 }

@@ -86,14 +86,20 @@ private:
     };
 
     // Follows the screen: a label the library placed moves and sizes to its place for the
-    // new size; every label takes its snapshot of the face under it again.
+    // new size; every label takes its snapshot of the face under it again, once the parent
+    // has painted the new face there.
     class Fit final : public Fitted {
     public:
         explicit Fit(LableControl& label) : Fitted(label), label_(label) {}
         void Commit() override;
+        // Shows window again when the fit hid it.
+        void ShowAgain(HWND window);
 
     private:
+        void HostFollowed() override;
+
         LableControl& label_;
+        bool hidden_ = false;  // until the parent has painted the new face under it
     };
 
     ~LableControl();

@@ -96,6 +96,8 @@ LRESULT SlipControl::WindowProc(HWND hwnd, UINT msg, WPARAM wParam, LPARAM lPara
     LRESULT answer;
     if (accessible.Handles(msg, wParam, lParam, answer))
         return answer;
+    if (fit.Handles(msg))
+        return 0;
     switch (msg) {
     case WM_DESTROY:        CloseEditBox(); return 0;
     case WM_PAINT:          Paint(PaintDC(hwnd)); return 0;

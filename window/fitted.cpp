@@ -1,5 +1,7 @@
 #include "window/fitted.h"
 
+#include <utility>
+
 #include "common/library.h"
 #include "window/base_window.h"
 
@@ -37,6 +39,29 @@ Fitted::~Fitted()
         next_->previous_ = previous_;
 }
 
+void Fitted::AwaitHost()
+{
+    // Posted: it comes after the host's handler of the change, and before any paint.
+    awaitingHost_ = true;
+    if (!PostMessageA(control_.hWnd, Library.AfterFitMessage, 0, 0))
+        Handles(Library.AfterFitMessage);
+}
+
+bool Fitted::Handles(UINT msg)
+{
+    if (!msg || msg != Library.AfterFitMessage)
+        return false;
+    // One after a later fit, or from anybody else, finds nothing to do.
+    if (std::exchange(awaitingHost_, false))
+        HostFollowed();
+    return true;
+}
+
+void Fitted::HostFollowed()
+{
+    RedrawWindow(control_.hWnd, nullptr, nullptr, RDW_INVALIDATE | RDW_ALLCHILDREN);
+}
+
 void Fitted::Placed()
 {
     placed_ = RectInParent(control_.hWnd);
@@ -53,6 +78,6 @@ bool Fitted::StillPlaced() const
 void Fitted::MoveTo(const RECT& place)
 {
     SetWindowPos(control_.hWnd, nullptr, place.left, place.top, place.right - place.left, place.bottom - place.top,
-                 SWP_NOZORDER | SWP_NOACTIVATE);
+                 SWP_NOCOPYBITS | SWP_NOZORDER | SWP_NOACTIVATE);
     placed_ = RectInParent(control_.hWnd);
 }

@@ -25,6 +25,12 @@ public:
     virtual void Abandon() {}
     // Takes what Prepare made, the library-wide state already fitted.
     virtual void Commit() = 0;
+    // Asks for HostFollowed once the host has followed the screen too (resized its window,
+    // asked for its repaint): a control repainted before that could lie where the host's
+    // window did not reach yet, and never be asked again.
+    void AwaitHost();
+    // Answers the library's message that the host has followed: true when it was that.
+    bool Handles(UINT msg);
 
     // The controls that follow the screen.
     static Fitted* First();
@@ -34,16 +40,21 @@ protected:
     explicit Fitted(BaseWindow& control);
     ~Fitted();
 
+    // The control shows itself for the new screen: by default it paints again whole.
+    virtual void HostFollowed();
+
     // Whether the library placed the window and it still stands there.
     bool StillPlaced() const;
     // Moves and sizes the window to place (in its parent's client area), and remembers
-    // where the system put it.
+    // where the system put it. The control paints itself there afresh: bits the system
+    // copied could come from where another control, moved before it, now stands.
     void MoveTo(const RECT& place);
 
 private:
     BaseWindow& control_;
     RECT placed_ = {};
     bool libraryPlaced_ = false;
+    bool awaitingHost_ = false;
     Fitted* next_ = nullptr;
     Fitted* previous_ = nullptr;
 };

@@ -234,6 +234,12 @@ TEST(ButtonsFitted, EachFollowsTheScreenAndTheHostsPlaceStays)
         button->Destroy();
 }
 
+// Beside every label and slip, fitted to this screen as a host follows a change of mode.
+TEST(ButtonsFitted, EachShowsWhatAFreshLoadShows)
+{
+    EXPECT_EQ(FittedControlsUnlikeAFreshLoad(), std::vector<std::string>{});
+}
+
 TEST_F(ButtonPlaces, EachTypeShowsTheFirstFrameOfItsStrip)
 {
     for (const ButtonCase& c : ButtonCases) {

@@ -1,7 +1,9 @@
 #include "tests/host/host.h"
 
-#include <vector>
+#include <functional>
 #include <string>
+#include <utility>
+#include <vector>
 
 template <typename Function>
 static void Find(HMODULE module, const char* name, Function& function)
@@ -126,6 +128,126 @@ HostWindow::~HostWindow()
 {
     onParentNotify = nullptr;
     DestroyWindow(window_);
+}
+
+namespace {
+
+const Veltra* faceHostLibrary = nullptr;
+
+// The header's example of a host: the face and the inner area in WM_PAINT; on a change of
+// display mode the library fits, and the window covers the screen and repaints.
+LRESULT CALLBACK FaceHostProc(HWND window, UINT msg, WPARAM wParam, LPARAM lParam)
+{
+    const Veltra& veltra = *faceHostLibrary;
+    const SIZE screen = Screen();
+    if (msg == WM_PAINT) {
+        PAINTSTRUCT paint;
+        const HDC dc = BeginPaint(window, &paint);
+        veltra.DrawFace(dc);
+        RECT inner;
+        COLORREF colour;
+        veltra.GetBgkColorSize(&inner, &colour);
+        const HBRUSH brush = CreateSolidBrush(colour);
+        FillRect(dc, &inner, brush);
+        DeleteObject(brush);
+        EndPaint(window, &paint);
+    } else if (msg == WM_DISPLAYCHANGE && veltra.FitScreen(screen.cx, screen.cy)) {
+        MoveWindow(window, 0, 0, screen.cx, screen.cy, FALSE);
+        InvalidateRect(window, nullptr, TRUE);
+    } else {
+        return DefWindowProcA(window, msg, wParam, lParam);
+    }
+    return 0;
+}
+
+// Every control of every type code, each in a state of its own, with the call that ends it.
+std::vector<std::pair<HWND, std::function<void()>>> MakeEveryControl(const Veltra& veltra, HWND host)
+{
+    std::vector<std::pair<HWND, std::function<void()>>> made;
+    for (UINT code = 0; code <= 301; ++code) {
+        IColorButtom* button = nullptr;
+        ILableControl* label = nullptr;
+        ISlipControl* slip = nullptr;
+        veltra.FactroyColorButtom(&button, code, host, nullptr, 0);
+        veltra.FactroyLableControl(&label, code, host);
+        veltra.FactroySlipControl(&slip, code, host, nullptr, 0);
+        if (button) {
+            button->SetState(static_cast<int>(code % 3));
+            button->SetDot(code % 2);
+            made.emplace_back(WindowOf(button), [button] { button->Destroy(); });
+        }
+        if (label) {
+            label->SetText(code % 2 ? "3:07" : "Veltra");
+            made.emplace_back(WindowOf(label), [label] { label->Destroy(); });
+        }
+        if (slip) {
+            slip->SetRange(0, 1000);
+            slip->SetValue(350);
+            slip->SetStartMarker(200);
+            slip->ShowValue(TRUE);
+            made.emplace_back(WindowOf(slip), [slip] { slip->Destroy(); });
+        }
+    }
+    return made;
+}
+
+// What each control shows on the screen, and where, once a fresh library fitted to made
+// made them and their host followed this screen.
+std::vector<Image> ShownAfterFit(DWORD clip, SIZE made, std::vector<RECT>& places)
+{
+    Veltra veltra;
+    faceHostLibrary = &veltra;
+    veltra.FitScreen(made.cx, made.cy);
+    WNDCLASSA windowClass = {};
+    windowClass.lpfnWndProc = FaceHostProc;
+    windowClass.hInstance = GetModuleHandleA(nullptr);
+    windowClass.lpszClassName = "VeltraFaceHost";
+    RegisterClassA(&windowClass);
+    const HWND host = CreateWindowExA(0, windowClass.lpszClassName, "host", WS_POPUP | WS_VISIBLE | clip, 0, 0,
+                                      made.cx, made.cy, nullptr, nullptr, windowClass.hInstance, nullptr);
+    UpdateWindow(host);  // the face is there before a label copies it
+    const auto controls = MakeEveryControl(veltra, host);
+    Pump(0);
+    if (made.cx != Screen().cx || made.cy != Screen().cy)
+        SendMessageA(host, WM_DISPLAYCHANGE, 24, MAKELPARAM(Screen().cx, Screen().cy));
+    Pump(0);
+    std::vector<Image> shown;
+    places.clear();
+    for (const auto& [window, destroy] : controls) {
+        shown.push_back(Crop(Shown(window), OnScreen(window)));
+        places.emplace_back();
+        GetWindowRect(window, &places.back());
+        destroy();
+    }
+    DestroyWindow(host);
+    return shown;
+}
+
+}  // namespace
+
+std::vector<std::string> FittedControlsUnlikeAFreshLoad()
+{
+    const SIZE here = Screen();
+    std::vector<std::string> unlike;
+    for (const DWORD clip : {DWORD{WS_CLIPCHILDREN}, DWORD{0}}) {
+        std::vector<RECT> places, fittedPlaces;
+        const std::vector<Image> fresh = ShownAfterFit(clip, here, places);
+        for (const SIZE made : {SIZE{here.cx + 256, here.cy + 128}, SIZE{here.cx - 200, here.cy - 120}}) {
+            const std::vector<Image> fitted = ShownAfterFit(clip, made, fittedPlaces);
+            for (size_t i = 0; i < fresh.size(); ++i) {
+                RECT common;
+                bool apart = true;
+                for (size_t j = 0; j < places.size(); ++j)
+                    apart = apart && (i == j || !IntersectRect(&common, &places[i], &places[j]));
+                const std::string difference = FirstDifference(fitted[i], fresh[i]);
+                if (apart && !difference.empty())
+                    unlike.push_back((clip ? "clipping host, made on " : "host, made on ") + std::to_string(made.cx) +
+                                     "x" + std::to_string(made.cy) + ", control " + std::to_string(i) + ": " +
+                                     difference);
+            }
+        }
+    }
+    return unlike;
 }
 
 void Pump(DWORD milliseconds)

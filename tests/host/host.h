@@ -80,6 +80,11 @@ private:
     HWND window_;
 };
 
+// Every control, made on a larger and on a smaller screen by a host that then follows this
+// one as the header's example does (with and without WS_CLIPCHILDREN), shows on the screen
+// what a fresh load here shows: the ones that do not, but for those over a sibling.
+std::vector<std::string> FittedControlsUnlikeAFreshLoad();
+
 // Dispatches this thread's messages for milliseconds.
 void Pump(DWORD milliseconds);
 
