@@ -120,7 +120,8 @@ const struct {
     {"stock objects are the system's: nothing to give back", "GetStockObject"},
     {"acts on a window that exists already; makes nothing",
      "CallWindowProcA DefWindowProcA MoveWindow NotifyWinEvent PostMessageA RedrawWindow ReleaseCapture "
-     "SendMessageA SetCapture SetCursor SetFocus SetWindowLongPtrA SetWindowTextA ShowWindow TrackMouseEvent"},
+     "SendMessageA SetCapture SetCursor SetFocus SetWindowLongPtrA SetWindowTextA ShowWindow TrackMouseEvent "
+     "UpdateWindow"},
     {"the library's window classes: registered at load, taken back at unload (ButtonClass tests)",
      "RegisterClassExA UnregisterClassA"},
     {"a message number, the system's for the session", "RegisterWindowMessageA"},

@@ -160,10 +160,12 @@ LRESULT CALLBACK FaceHostProc(HWND window, UINT msg, WPARAM wParam, LPARAM lPara
     return 0;
 }
 
-// Every control of every type code, each in a state of its own, with the call that ends it.
+// Every control of every type code, each in a state of its own, three where the host put
+// them, with the call that ends it.
 std::vector<std::pair<HWND, std::function<void()>>> MakeEveryControl(const Veltra& veltra, HWND host)
 {
     std::vector<std::pair<HWND, std::function<void()>>> made;
+    const RECT hosts = {300, 240, 360, 260};
     for (UINT code = 0; code <= 301; ++code) {
         IColorButtom* button = nullptr;
         ILableControl* label = nullptr;
@@ -174,10 +176,14 @@ std::vector<std::pair<HWND, std::function<void()>>> MakeEveryControl(const Veltr
         if (button) {
             button->SetState(static_cast<int>(code % 3));
             button->SetDot(code % 2);
+            if (code == 2)
+                button->MoveTo(300, 200);
             made.emplace_back(WindowOf(button), [button] { button->Destroy(); });
         }
         if (label) {
             label->SetText(code % 2 ? "3:07" : "Veltra");
+            if (code == 4)
+                label->Create(&hosts, 4, host);
             made.emplace_back(WindowOf(label), [label] { label->Destroy(); });
         }
         if (slip) {
@@ -185,6 +191,8 @@ std::vector<std::pair<HWND, std::function<void()>>> MakeEveryControl(const Veltr
             slip->SetValue(350);
             slip->SetStartMarker(200);
             slip->ShowValue(TRUE);
+            if (code == 10)
+                SetWindowPos(WindowOf(slip), nullptr, 400, 300, 0, 0, SWP_NOSIZE | SWP_NOZORDER);
             made.emplace_back(WindowOf(slip), [slip] { slip->Destroy(); });
         }
     }
@@ -239,8 +247,10 @@ std::vector<std::string> FittedControlsUnlikeAFreshLoad()
                 bool apart = true;
                 for (size_t j = 0; j < places.size(); ++j)
                     apart = apart && (i == j || !IntersectRect(&common, &places[i], &places[j]));
-                const std::string difference = FirstDifference(fitted[i], fresh[i]);
-                if (apart && !difference.empty())
+                const std::string difference = !EqualRect(&fittedPlaces[i], &places[i]) ? "stands elsewhere"
+                                               : apart ? FirstDifference(fitted[i], fresh[i])
+                                                       : "";
+                if (!difference.empty())
                     unlike.push_back((clip ? "clipping host, made on " : "host, made on ") + std::to_string(made.cx) +
                                      "x" + std::to_string(made.cy) + ", control " + std::to_string(i) + ": " +
                                      difference);

@@ -81,8 +81,9 @@ private:
 };
 
 // Every control, made on a larger and on a smaller screen by a host that then follows this
-// one as the header's example does (with and without WS_CLIPCHILDREN), shows on the screen
-// what a fresh load here shows: the ones that do not, but for those over a sibling.
+// one as the header's example does (with and without WS_CLIPCHILDREN), stands where a
+// fresh load here puts it (the host's own places staying) and shows on the screen what it
+// shows: the ones that do not (pictures over a sibling are not compared).
 std::vector<std::string> FittedControlsUnlikeAFreshLoad();
 
 // Dispatches this thread's messages for milliseconds.

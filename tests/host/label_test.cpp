@@ -398,41 +398,6 @@ TEST_F(LabelPlaces, EveryTypeSitsAtItsPlaceAsAChildOfTheQuovenClass)
     UnhookWindowsHookEx(hook);
 }
 
-// Made on this screen and fitted to others and back, every label stands at its place on
-// each and keeps its text; one the host placed stays where the host put it.
-TEST(LabelsFitted, EachFollowsTheScreenAndTheHostsPlaceStays)
-{
-    Veltra veltra;
-    HostWindow host;
-    std::vector<ILableControl*> labels;
-    for (UINT code = 0; code < 6; ++code) {
-        ILableControl* label = nullptr;
-        veltra.FactroyLableControl(&label, code, host);
-        ASSERT_TRUE(label);
-        label->SetText("3:07");
-        labels.push_back(label);
-    }
-    const RECT hosts = {300, 200, 360, 220};
-    labels[4]->Create(&hosts, 4, host);
-    for (const SIZE screen : FittedScreens()) {
-        SCOPED_TRACE(std::to_string(screen.cx) + "x" + std::to_string(screen.cy));
-        ASSERT_TRUE(veltra.FitScreen(screen.cx, screen.cy));
-        for (UINT code = 0; code < 6; ++code) {
-            SCOPED_TRACE(code);
-            RECT rect;
-            GetWindowRect(WindowOf(labels[code]), &rect);
-            MapWindowPoints(nullptr, host, reinterpret_cast<POINT*>(&rect), 2);
-            const Box want = LabelRects[code].At(screen);
-            EXPECT_EQ(rect.left, code == 4 ? hosts.left : want.left);
-            EXPECT_EQ(rect.top, code == 4 ? hosts.top : want.top);
-            EXPECT_EQ(rect.right - rect.left, code == 4 ? 60 : std::max<LONG>(want.Width(), 0));
-            EXPECT_STREQ(labels[code]->GetText(), "3:07");
-        }
-    }
-    for (ILableControl* label : labels)
-        label->Destroy();
-}
-
 TEST_F(LabelPlaces, UnknownCodesGiveNullAndNoWindow)
 {
     for (UINT code : {6u, 7u, 100u, 0x80000000u, 0xFFFFFFFFu}) {
