@@ -119,8 +119,7 @@ void FollowScreen(HWND window, const RECT& screen)
     FreeWidgets();
     LoadWidgets();
     MoveWindow(window, screen.left, screen.top, size.cx, size.cy, FALSE);
-    // The face first, then the controls over it: a transparent label copies what lies under it.
-    RedrawWindow(window, nullptr, nullptr, RDW_INVALIDATE | RDW_UPDATENOW | RDW_ALLCHILDREN);
+    InvalidateRect(window, nullptr, TRUE);  // the controls repaint themselves after the face
 }
 
 void SwitchDisplay(SIZE size)
@@ -163,8 +162,11 @@ LRESULT CALLBACK MainWindowProc(HWND window, UINT msg, WPARAM wParam, LPARAM lPa
     case WM_DISPLAYCHANGE: FollowScreen(window, MonitorOf(window)); return 0;
     case WM_MOVE: FollowScreen(window, MonitorOf(window)); return 0;
     case TakeScreenshot:
-        if (switchTo.cx)
-            SwitchDisplay(switchTo);  // the demo follows from WM_DISPLAYCHANGE
+        if (switchTo.cx) {
+            SwitchDisplay(std::exchange(switchTo, SIZE{}));  // the demo follows from WM_DISPLAYCHANGE
+            PostMessageA(window, TakeScreenshot, 0, 0);     // after what the fit posted its controls
+            return 0;
+        }
         if (script)
             PlayScript();
         // The controls paint after their parent: save once everything has.

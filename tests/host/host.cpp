@@ -182,8 +182,8 @@ std::vector<std::pair<HWND, std::function<void()>>> MakeEveryControl(const Veltr
         }
         if (label) {
             label->SetText(code % 2 ? "3:07" : "Veltra");
-            if (code == 4)
-                label->Create(&hosts, 4, host);
+            if (code == 4 && label->Create(&hosts, 4, host))
+                label->RefreshBackground();  // the snapshot it took where the factory put it goes
             made.emplace_back(WindowOf(label), [label] { label->Destroy(); });
         }
         if (slip) {
