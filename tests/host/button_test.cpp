@@ -758,17 +758,28 @@ TEST_F(AccessibleButtons, TheHostsNameComesFirstThenTheWindowTextThenTheType)
     // Nothing a mouse user sees changed.
     EXPECT_EQ(FirstDifference(Capture(window), Frame(110, 0)), "");
 
-    // Only a live control of the library is named.
+    // Only a live control of the library is named or set, and nothing else is read: a fake
+    // naming this button's window, a button whose window is gone, a destroyed one (freed: a
+    // read faults on the page heap), a window handle, a page of the host's no one may read.
     struct {
         void* table;
         HWND window;
-    } impostor = {nullptr, *host};
-    EXPECT_FALSE(veltra->SetAccessibleName(nullptr, "x"));
-    EXPECT_FALSE(veltra->SetAccessibleName(&impostor, "x"));
+    } impostor = {nullptr, window};
     IColorButtom* windowless = Make(3);
     DestroyWindow(WindowOf(windowless));
     ledger->Forget(WindowOf(windowless));
-    EXPECT_FALSE(veltra->SetAccessibleName(windowless, "x"));
+    IColorButtom* gone = Make(4);
+    gone->Destroy();
+    made.pop_back();
+    void* unreadable = VirtualAlloc(nullptr, 1, MEM_COMMIT | MEM_RESERVE, PAGE_NOACCESS);
+    void* const others[] = {nullptr, &impostor, windowless, gone, window, unreadable};
+    for (void* other : others) {
+        EXPECT_FALSE(veltra->SetAccessibleName(other, "x"));
+        EXPECT_FALSE(veltra->SetAccessibleOption(other, VELTRA_ACCESS_BUTTON_KIND, VELTRA_BUTTON_KIND_TOGGLE));
+    }
+    EXPECT_EQ(view.Name(), "Play");
+    EXPECT_EQ(view.Role(), ROLE_SYSTEM_PUSHBUTTON);
+    VirtualFree(unreadable, 0, MEM_RELEASE);
     windowless->ScalarDeletingDestructor(1);
     made.pop_back();
 }
