@@ -13,6 +13,7 @@
 #include <thread>
 #include <vector>
 
+#include "common/library.h"
 #include "tests/host/library_test.h"
 #include "tests/support/image.h"
 #include "tests/support/ledger.h"
@@ -1077,7 +1078,7 @@ TEST_F(AccessibleControls, TheLibrarysMessageFromElsewhereDoesNothing)
     ASSERT_TRUE(button);
     const HWND window = WindowOf(button);
     ScreenReaderView view(window);
-    const UINT message = RegisterWindowMessageA("Veltra1024 accessibility");
+    const UINT message = RegisterWindowMessageA(AccessMessageName);
     heardFromControls = 0;
     for (WPARAM command = 0; command < 8; ++command)
         for (LPARAM argument : {LPARAM{0}, LPARAM{1}, reinterpret_cast<LPARAM>("Renamed"), LPARAM{-1}}) {
