@@ -208,8 +208,10 @@ VELTRA1024_API void WINAPI FactroySlipControl(struct ISlipControl** out, UINT ty
  *
  * SetAccessibleName names a control for assistive technology, without looking for its
  * window: control is any control a factory made, name is copied (null gives the control
- * its own name back). Nothing on the screen changes. Returns non-zero when named; 0 for a
- * null control, one whose window is gone, or no memory for the copy.
+ * its own name back). Nothing on the screen changes. Returns non-zero when named; 0 for
+ * anything that is not a live control of the library's (null, destroyed, a window handle),
+ * one whose window is gone, or no memory for the copy; nothing is read through any
+ * pointer but a live control's.
  *
  *     IColorButtom* play;
  *     FactroyColorButtom(&play, 2, mainWindow, OnButton, 0);

@@ -8,6 +8,7 @@
 
 #include "common/library.h"
 #include "window/base_window.h"
+#include "window/fitted.h"
 
 // A request of one of the exports to a control, made on the host's thread.
 struct HostAccessRequest {
@@ -718,11 +719,12 @@ LRESULT Accessible::OnLibraryMessage(WPARAM command)
 namespace {
 
 // Hands request to the control it names, when that is a live control of this library bound
-// to its window.
+// to its window. The host's pointer is looked up among the live controls before anything is
+// read through it: it may be freed, a window handle, or anything else.
 BOOL AskControl(const HostAccessRequest& request)
 {
     auto* object = const_cast<BaseWindow*>(request.control);
-    if (!object || !Library.AccessMessage || LibraryObject(object->hWnd) != object)
+    if (!Fitted::IsLive(object) || !Library.AccessMessage || LibraryObject(object->hWnd) != object)
         return FALSE;
     Library.HostRequest = &request;
     const LRESULT done = object->WindowProc(object->hWnd, Library.AccessMessage, AccessHostRequest, 0);

@@ -25,6 +25,14 @@ Fitted* Fitted::First()
     return Library.Placed;
 }
 
+bool Fitted::IsLive(const void* control)
+{
+    for (const Fitted* fitted = Library.Placed; fitted; fitted = fitted->next_)
+        if (&fitted->control_ == control)
+            return true;
+    return false;
+}
+
 Fitted::Fitted(BaseWindow& control) : control_(control), next_(Library.Placed)
 {
     if (next_)

@@ -35,6 +35,8 @@ public:
     // The controls that follow the screen.
     static Fitted* First();
     Fitted* Next() const { return next_; }
+    // Whether control is the address of a live control; nothing is read through it.
+    static bool IsLive(const void* control);
 
 protected:
     explicit Fitted(BaseWindow& control);

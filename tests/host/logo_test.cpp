@@ -1,5 +1,5 @@
 // The optional logo: "Pic\VeltraLogo.bmp" below the host's current directory, printed at
-// attach into the top-left corner of the right-hand face bitmap.
+// attach, and at every fit, into the top-left corner of the right-hand face bitmap.
 #include <gtest/gtest.h>
 
 #include <climits>
@@ -17,9 +17,8 @@ namespace {
 
 uint32_t LogoPixel(int x, int y) { return static_cast<uint32_t>((x * 7 & 0xFF) << 16 | (y * 5 & 0xFF) << 8 | ((x ^ y) & 0xFF)); }
 
-Image FaceWithLogo(const Veltra& veltra, SIZE logo)
+Image FaceWithLogo(const Veltra& veltra, SIZE logo, SIZE screen = Screen())
 {
-    const SIZE screen = Screen();
     std::map<int, Image> art;
     for (int id : {102, 103, 104, 105})
         art[id] = LoadArt(veltra.module, id);
@@ -36,9 +35,9 @@ Image FaceWithLogo(const Veltra& veltra, SIZE logo)
     return expected;
 }
 
-Image Painted(const Veltra& veltra)
+Image Painted(const Veltra& veltra, SIZE screen = Screen())
 {
-    Canvas canvas(Screen().cx, Screen().cy, 0);
+    Canvas canvas(screen.cx, screen.cy, 0);
     veltra.DrawFace(canvas.dc());
     return canvas.Read();
 }
@@ -53,7 +52,11 @@ TEST_P(Logo, IsPrintedIntoTheRightPanelAndCutToIt)
     CreateDirectoryA("Pic", nullptr);
     WriteBmp("Pic\\VeltraLogo.bmp", GetParam().cx, GetParam().cy, LogoPixel);
     Veltra veltra;
-    EXPECT_EQ(FirstDifference(Painted(veltra), FaceWithLogo(veltra, GetParam())), "");
+    // On this screen, on every screen the library is fitted to, and back.
+    for (const SIZE screen : FittedScreens()) {
+        ASSERT_TRUE(veltra.FitScreen(screen.cx, screen.cy));
+        EXPECT_EQ(FirstDifference(Painted(veltra, screen), FaceWithLogo(veltra, GetParam(), screen)), "");
+    }
 }
 
 // A small logo, one as wide as the panel, one larger than the panel in both directions,

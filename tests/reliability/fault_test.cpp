@@ -121,6 +121,7 @@ TEST(FitRefusals, ARefusedFitChangesNothingAndFitsLeaveNothing)
     const int creations = ledger->Creations() - fitting;
     ASSERT_GT(creations, 0);
     ASSERT_TRUE(veltra.FitScreen(here.cx, here.cy));
+    const std::vector<std::string> held = ledger->Alive();  // the controls and the face
     for (int n = 1; n <= creations; ++n) {
         SCOPED_TRACE("creation " + std::to_string(n) + " refused");
         ledger->FailCreation(n);
@@ -131,8 +132,9 @@ TEST(FitRefusals, ARefusedFitChangesNothingAndFitsLeaveNothing)
         EXPECT_EQ(FirstDifference(after.face, before.face), "");
         EXPECT_EQ(after.answers, before.answers);
         EXPECT_EQ(after.places, before.places);
+        EXPECT_EQ(ledger->Alive(), held);
+        EXPECT_EQ(ledger->Faults(), std::vector<std::string>{});
     }
-    EXPECT_EQ(ledger->Faults(), std::vector<std::string>{});
     ledger.reset();  // one ledger at a time: the old one unhooks as it goes
     ledger = std::make_unique<Ledger>(veltra.module, Ledger::Heap::Pages);
     ledger->AcceptEarlierObjects();

@@ -1,6 +1,7 @@
 #!/usr/bin/env bash
 # tools/setup.sh against a package mirror in mid-sync, with no network: apt-get, dpkg,
-# dpkg-query, sudo and sleep are stubs on PATH that log each call and fail as told.
+# dpkg-query, sudo, sleep and what registers the emulator with the kernel (mount,
+# update-binfmts, tee) are stubs on PATH that log each call and fail as told.
 set -uo pipefail
 root=$(cd "$(dirname "$0")/../.." && pwd)
 release=$(. /etc/os-release && echo "$VERSION_CODENAME")
@@ -31,7 +32,12 @@ case " $* " in
 esac'
 stub dpkg '[ "$1" = --print-foreign-architectures ] && echo i386; exit 0'
 stub dpkg-query '[ "$STUB_INSTALLED" = yes ] && printf "install ok installed"; exit 0'
+# Whether or not the test runs as root, each command setup.sh runs as root is a stub: sudo
+# runs it as root would, and nothing of the system changes.
 stub sudo 'exec "$@"'
+stub mount 'exit 0'
+stub update-binfmts 'exit 0'
+stub tee 'cat >/dev/null'
 stub sleep 'exit 0'
 
 failures=0
