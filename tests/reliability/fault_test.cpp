@@ -107,11 +107,13 @@ TEST(FitRefusals, ARefusedFitChangesNothingAndFitsLeaveNothing)
     IColorButtom* button = nullptr;
     ILableControl* label = nullptr;
     ISlipControl* seek = nullptr;
+    ISlipControl* seek2 = nullptr;  // prepared for the fit when the other's track is refused
     veltra.FactroyColorButtom(&button, 5, host, nullptr, 0);
     veltra.FactroyLableControl(&label, 2, host);
     veltra.FactroySlipControl(&seek, 0, host, nullptr, 0);
-    ASSERT_TRUE(button && label && seek);
-    const std::vector<HWND> windows = {WindowOf(button), WindowOf(label), WindowOf(seek)};
+    veltra.FactroySlipControl(&seek2, 0, host, nullptr, 0);
+    ASSERT_TRUE(button && label && seek && seek2);
+    const std::vector<HWND> windows = {WindowOf(button), WindowOf(label), WindowOf(seek), WindowOf(seek2)};
     const Seen before = Look(veltra, windows);
     for (const SIZE none : {SIZE{0, 768}, SIZE{1024, 0}, SIZE{-1024, 768}, SIZE{1024, -768}})
         EXPECT_FALSE(veltra.FitScreen(none.cx, none.cy));
@@ -147,15 +149,16 @@ TEST(FitRefusals, ARefusedFitChangesNothingAndFitsLeaveNothing)
     EXPECT_EQ(FirstDifference(after.face, before.face), "");
     EXPECT_EQ(after.answers, before.answers);
     EXPECT_EQ(after.places, before.places);
-    // A fit repaints each control once: on a screen where all three stay in the host's window.
+    // A fit repaints each control once: on a screen where all four stay in the host's window.
     Pump(0);
     const int paints = ledger->Calls("EndPaint");
     ASSERT_TRUE(veltra.FitScreen(800, 600));
     Pump(0);
-    EXPECT_EQ(ledger->Calls("EndPaint") - paints, 3);
+    EXPECT_EQ(ledger->Calls("EndPaint") - paints, 4);
     button->Destroy();
     label->Destroy();
     seek->Destroy();
+    seek2->Destroy();
     veltra.Unload();
     EXPECT_EQ(ledger->Alive(), std::vector<std::string>{});
     EXPECT_EQ(ledger->Faults(), std::vector<std::string>{});
