@@ -146,7 +146,6 @@ LRESULT CALLBACK MainWindowProc(HWND window, UINT msg, WPARAM wParam, LPARAM lPa
     switch (msg) {
     case WM_CREATE:
         LoadWidgets();
-        CreateControls(window);
         if (screenshotPath.empty())
             SetTimer(window, AnimationTimer, AnimationInterval, nullptr);
         return 0;
@@ -235,6 +234,10 @@ int WINAPI WinMain(HINSTANCE instance, HINSTANCE, LPSTR commandLine, int)
     HWND window = CreateWindowExA(0, windowClass.lpszClassName, "Veltra1024 demo", WS_POPUP | WS_VISIBLE |
                                   WS_CLIPCHILDREN, 0, 0, GetSystemMetrics(SM_CXSCREEN),
                                   GetSystemMetrics(SM_CYSCREEN), nullptr, nullptr, instance, nullptr);
+    // The face is on the screen before the controls: a transparent label copies what lies
+    // under it when it first paints.
+    UpdateWindow(window);
+    CreateControls(window);
     MSG msg = {};
     while (GetMessageA(&msg, nullptr, 0, 0) > 0) {
         TranslateMessage(&msg);
