@@ -100,10 +100,32 @@ void (*HostWindow::onParentNotify)(WPARAM, LPARAM) = nullptr;
 
 namespace {
 
+// With a library, the window is a host as the header's example has one: the face and the
+// inner area in WM_PAINT; on a change of display mode the library fits, and the window
+// covers the screen and repaints.
 LRESULT CALLBACK HostWindowProc(HWND window, UINT msg, WPARAM wParam, LPARAM lParam)
 {
+    const auto* face = reinterpret_cast<const Veltra*>(GetWindowLongPtrA(window, GWLP_USERDATA));
+    const SIZE screen = Screen();
     if (msg == WM_PARENTNOTIFY && HostWindow::onParentNotify)
         HostWindow::onParentNotify(wParam, lParam);
+    if (msg == WM_PAINT && face) {
+        PAINTSTRUCT paint;
+        const HDC dc = BeginPaint(window, &paint);
+        face->DrawFace(dc);
+        RECT inner;
+        COLORREF colour;
+        face->GetBgkColorSize(&inner, &colour);
+        const HBRUSH brush = CreateSolidBrush(colour);
+        FillRect(dc, &inner, brush);
+        DeleteObject(brush);
+        EndPaint(window, &paint);
+        return 0;
+    }
+    if (msg == WM_DISPLAYCHANGE && face && face->FitScreen(screen.cx, screen.cy)) {
+        MoveWindow(window, 0, 0, screen.cx, screen.cy, FALSE);
+        InvalidateRect(window, nullptr, TRUE);
+    }
     if (msg == WM_ERASEBKGND)
         return 1;
     return DefWindowProcA(window, msg, wParam, lParam);
@@ -111,16 +133,16 @@ LRESULT CALLBACK HostWindowProc(HWND window, UINT msg, WPARAM wParam, LPARAM lPa
 
 }  // namespace
 
-HostWindow::HostWindow()
+HostWindow::HostWindow(const Veltra* face, DWORD clip, SIZE size)
 {
     WNDCLASSA windowClass = {};
     windowClass.lpfnWndProc = HostWindowProc;
     windowClass.hInstance = GetModuleHandleA(nullptr);
     windowClass.lpszClassName = "VeltraTestHost";
     RegisterClassA(&windowClass);
-    const SIZE screen = Screen();
-    window_ = CreateWindowExA(0, windowClass.lpszClassName, "host", WS_POPUP | WS_VISIBLE | WS_CLIPCHILDREN, 0, 0,
-                              screen.cx, screen.cy, nullptr, nullptr, windowClass.hInstance, nullptr);
+    window_ = CreateWindowExA(0, windowClass.lpszClassName, "host", WS_POPUP | WS_VISIBLE | clip, 0, 0, size.cx,
+                              size.cy, nullptr, nullptr, windowClass.hInstance, nullptr);
+    SetWindowLongPtrA(window_, GWLP_USERDATA, reinterpret_cast<LONG_PTR>(face));
     Pump(0);
 }
 
@@ -131,34 +153,6 @@ HostWindow::~HostWindow()
 }
 
 namespace {
-
-const Veltra* faceHostLibrary = nullptr;
-
-// The header's example of a host: the face and the inner area in WM_PAINT; on a change of
-// display mode the library fits, and the window covers the screen and repaints.
-LRESULT CALLBACK FaceHostProc(HWND window, UINT msg, WPARAM wParam, LPARAM lParam)
-{
-    const Veltra& veltra = *faceHostLibrary;
-    const SIZE screen = Screen();
-    if (msg == WM_PAINT) {
-        PAINTSTRUCT paint;
-        const HDC dc = BeginPaint(window, &paint);
-        veltra.DrawFace(dc);
-        RECT inner;
-        COLORREF colour;
-        veltra.GetBgkColorSize(&inner, &colour);
-        const HBRUSH brush = CreateSolidBrush(colour);
-        FillRect(dc, &inner, brush);
-        DeleteObject(brush);
-        EndPaint(window, &paint);
-    } else if (msg == WM_DISPLAYCHANGE && veltra.FitScreen(screen.cx, screen.cy)) {
-        MoveWindow(window, 0, 0, screen.cx, screen.cy, FALSE);
-        InvalidateRect(window, nullptr, TRUE);
-    } else {
-        return DefWindowProcA(window, msg, wParam, lParam);
-    }
-    return 0;
-}
 
 // Every control of every type code, each in a state of its own, three where the host put
 // them, with the call that ends it.
@@ -204,16 +198,8 @@ std::vector<std::pair<HWND, std::function<void()>>> MakeEveryControl(const Veltr
 std::vector<Image> ShownAfterFit(DWORD clip, SIZE made, std::vector<RECT>& places)
 {
     Veltra veltra;
-    faceHostLibrary = &veltra;
     veltra.FitScreen(made.cx, made.cy);
-    WNDCLASSA windowClass = {};
-    windowClass.lpfnWndProc = FaceHostProc;
-    windowClass.hInstance = GetModuleHandleA(nullptr);
-    windowClass.lpszClassName = "VeltraFaceHost";
-    RegisterClassA(&windowClass);
-    const HWND host = CreateWindowExA(0, windowClass.lpszClassName, "host", WS_POPUP | WS_VISIBLE | clip, 0, 0,
-                                      made.cx, made.cy, nullptr, nullptr, windowClass.hInstance, nullptr);
-    UpdateWindow(host);  // the face is there before a label copies it
+    const HostWindow host(&veltra, clip, made);  // its face is painted before a label copies it
     const auto controls = MakeEveryControl(veltra, host);
     Pump(0);
     if (made.cx != Screen().cx || made.cy != Screen().cy)
@@ -227,7 +213,6 @@ std::vector<Image> ShownAfterFit(DWORD clip, SIZE made, std::vector<RECT>& place
         GetWindowRect(window, &places.back());
         destroy();
     }
-    DestroyWindow(host);
     return shown;
 }
 
@@ -251,9 +236,8 @@ std::vector<std::string> FittedControlsUnlikeAFreshLoad()
                                                : apart ? FirstDifference(fitted[i], fresh[i])
                                                        : "";
                 if (!difference.empty())
-                    unlike.push_back((clip ? "clipping host, made on " : "host, made on ") + std::to_string(made.cx) +
-                                     "x" + std::to_string(made.cy) + ", control " + std::to_string(i) + ": " +
-                                     difference);
+                    unlike.push_back(std::to_string(made.cx) + "x" + std::to_string(made.cy) + (clip ? " clipping" : "") +
+                                     ", control " + std::to_string(i) + ": " + difference);
             }
         }
     }

@@ -66,7 +66,8 @@ private:
 // what its children told it.
 class HostWindow {
 public:
-    HostWindow();
+    // With face, it paints that library's face and follows a change of display mode.
+    explicit HostWindow(const Veltra* face = nullptr, DWORD clip = WS_CLIPCHILDREN, SIZE size = Screen());
     ~HostWindow();
     HostWindow(const HostWindow&) = delete;
     HostWindow& operator=(const HostWindow&) = delete;
