@@ -185,15 +185,17 @@ void WINAPI FitOnPress(int, int code, WPARAM, INT_PTR)
 
 }  // namespace
 
-// The host may fit from a button's callback.
-TEST(ControlsFitted, AHostMayFitFromAButtonsCallback)
+// The host may fit from a button's callback; an open edit box stays open through fits.
+TEST(ControlsFitted, AHostMayFitFromAButtonsCallbackAndAnEditBoxStaysOpen)
 {
     Veltra veltra;
     HostWindow host;
     fitting = &veltra;
     IColorButtom* fitter = nullptr;
+    ISlipControl* slip = nullptr;
     veltra.FactroyColorButtom(&fitter, 1, host, FitOnPress, 0);
-    ASSERT_TRUE(fitter);
+    veltra.FactroySlipControl(&slip, 1, host, nullptr, 0);
+    ASSERT_TRUE(fitter && slip);
     SendMessageA(WindowOf(fitter), WM_LBUTTONDOWN, MK_LBUTTON, MAKELPARAM(2, 2));
     SendMessageA(WindowOf(fitter), WM_LBUTTONUP, 0, MAKELPARAM(2, 2));
     RECT rect;
@@ -201,7 +203,14 @@ TEST(ControlsFitted, AHostMayFitFromAButtonsCallback)
     MapWindowPoints(nullptr, host, reinterpret_cast<POINT*>(&rect), 2);
     EXPECT_EQ(rect.left, ButtonCases[1].x.At({800, 600}));
     EXPECT_EQ(rect.top, ButtonCases[1].y.At({800, 600}));
+    slip->ShowValue(TRUE);
+    SendMessageA(WindowOf(slip), WM_LBUTTONDBLCLK, 0, 0);  // its edit box opens
+    for (const SIZE screen : FittedScreens()) {
+        ASSERT_TRUE(veltra.FitScreen(screen.cx, screen.cy));
+        EXPECT_TRUE(IsWindowVisible(GetWindow(WindowOf(slip), GW_CHILD)));
+    }
     fitter->Destroy();
+    slip->Destroy();
 }
 
 // Beside every label and slip, fitted to this screen as a host follows a change of mode.

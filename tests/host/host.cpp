@@ -106,7 +106,6 @@ namespace {
 LRESULT CALLBACK HostWindowProc(HWND window, UINT msg, WPARAM wParam, LPARAM lParam)
 {
     const auto* face = reinterpret_cast<const Veltra*>(GetWindowLongPtrA(window, GWLP_USERDATA));
-    const SIZE screen = Screen();
     if (msg == WM_PARENTNOTIFY && HostWindow::onParentNotify)
         HostWindow::onParentNotify(wParam, lParam);
     if (msg == WM_PAINT && face) {
@@ -122,8 +121,8 @@ LRESULT CALLBACK HostWindowProc(HWND window, UINT msg, WPARAM wParam, LPARAM lPa
         EndPaint(window, &paint);
         return 0;
     }
-    if (msg == WM_DISPLAYCHANGE && face && face->FitScreen(screen.cx, screen.cy)) {
-        MoveWindow(window, 0, 0, screen.cx, screen.cy, FALSE);
+    if (msg == WM_DISPLAYCHANGE && face && face->FitScreen(Screen().cx, Screen().cy)) {
+        MoveWindow(window, 0, 0, Screen().cx, Screen().cy, FALSE);
         InvalidateRect(window, nullptr, TRUE);
     }
     if (msg == WM_ERASEBKGND)
@@ -154,8 +153,7 @@ HostWindow::~HostWindow()
 
 namespace {
 
-// Every control of every type code, each in a state of its own, three where the host put
-// them, with the call that ends it.
+// Every control of every type code in a state of its own (three where the host put them).
 std::vector<std::pair<HWND, std::function<void()>>> MakeEveryControl(const Veltra& veltra, HWND host)
 {
     std::vector<std::pair<HWND, std::function<void()>>> made;
@@ -193,8 +191,7 @@ std::vector<std::pair<HWND, std::function<void()>>> MakeEveryControl(const Veltr
     return made;
 }
 
-// What each control shows on the screen, and where, once a fresh library fitted to made
-// made them and their host followed this screen.
+// What each control shows, and where, once a library fitted to made made them and the host followed.
 std::vector<Image> ShownAfterFit(DWORD clip, SIZE made, std::vector<RECT>& places)
 {
     Veltra veltra;

@@ -202,27 +202,6 @@ TEST_F(SlipPlaces, EachTypeAtItsPlaceTheTrackItsSize)
     }
 }
 
-// Fitted to other screens and back, a slip keeps its value and its open edit box.
-TEST(ControlsFitted, ASlipKeepsItsValueAndItsOpenEditBox)
-{
-    Veltra veltra;
-    HostWindow host;
-    ISlipControl* slip = nullptr;
-    veltra.FactroySlipControl(&slip, 1, host, nullptr, 0);
-    ASSERT_TRUE(slip);
-    slip->SetRange(0, 1000);
-    slip->SetValue(350);
-    slip->ShowValue(TRUE);
-    SendMessageA(WindowOf(slip), WM_LBUTTONDBLCLK, 0, 0);  // its edit box opens
-    const HWND box = GetWindow(WindowOf(slip), GW_CHILD);
-    for (const SIZE screen : FittedScreens()) {
-        ASSERT_TRUE(veltra.FitScreen(screen.cx, screen.cy));
-        EXPECT_TRUE(IsWindowVisible(box));
-        EXPECT_EQ(slip->GetValue(), 350u);
-    }
-    slip->Destroy();
-}
-
 // The track and the thumb at rest, and on a wider screen the seek track's repeated band.
 TEST_F(SlipPlaces, EachTypePaintsItsTrackAndThumb)
 {
