@@ -336,7 +336,9 @@ protected:
 /* A text label (option bits: VELTRA_LABEL_*). A label from the factory is transparent,
  * with white text in the default GUI font at 10 points, centred, and shows the window's
  * own text (empty) until SetText. It repaints itself from an off-screen copy; a left
- * press sends WM_NOTIFY VELTRA_LABEL_CLICKED to its parent. */
+ * press sends WM_NOTIFY VELTRA_LABEL_CLICKED to its parent. Transparent, it shows what
+ * its parent showed under it at its first paint: a host whose window clips its children
+ * paints its face (UpdateWindow) before it makes its labels. */
 struct ILableControl : IBaseWindow {
     virtual void Destroy() = 0;                           /* 5: destroys the window and frees the object */
     virtual BOOL RefreshBackground() = 0;                 /* 6: copies the parent's pixels afresh at the
