@@ -163,7 +163,7 @@ LRESULT CALLBACK MainWindowProc(HWND window, UINT msg, WPARAM wParam, LPARAM lPa
     case TakeScreenshot:
         if (switchTo.cx) {
             SwitchDisplay(std::exchange(switchTo, SIZE{}));  // the demo follows from WM_DISPLAYCHANGE
-            PostMessageA(window, TakeScreenshot, 0, 0);     // after what the fit posted its controls
+            PostMessageA(window, TakeScreenshot, 0, 0);     // after what the fit posted to the controls
             return 0;
         }
         if (script)
