@@ -7,8 +7,8 @@
 
 namespace {
 
-// A coordinate laid out for 1024 x 768 and spread over the real screen:
-// (the screen's width or height, when anchored to the far edge)
+// A coordinate laid out for 1024 x 768 and spread over the laid-out screen (ScreenWidth:
+// its width), then drawn at the scale: (the width or height, when anchored to the far edge)
 // + d8 x ((ScreenWidth - 1024) / 8) + d10 x ((ScreenWidth - 1024) / 10) + offset,
 // each quotient truncated before it is multiplied.
 struct Coordinate {
@@ -86,12 +86,13 @@ int Place(const Coordinate& c, int farEdge, int screenWidth)
 
 }  // namespace
 
-POINT ButtonPlace(UINT typeCode, SIZE screen)
+POINT ButtonPlace(UINT typeCode, const Display& display)
 {
     const ButtonType* type = FindRow(ButtonTypes, typeCode);
     if (!type)
         return POINT{};
-    return POINT{Place(type->x, screen.cx, screen.cx), Place(type->y, screen.cy, screen.cx)};
+    const SIZE screen = display.Layout();
+    return display.Up(POINT{Place(type->x, screen.cx, screen.cx), Place(type->y, screen.cy, screen.cx)});
 }
 
 extern "C" void WINAPI FactroyColorButtom(IColorButtom** out, UINT typeCode, HWND parent, NotifyProc notify,
@@ -110,7 +111,7 @@ extern "C" void WINAPI FactroyColorButtom(IColorButtom** out, UINT typeCode, HWN
     // the creation messages), so the pointer is stored first. The object's virtual table
     // is the host's interface, slot for slot.
     *out = reinterpret_cast<IColorButtom*>(button);
-    const POINT at = ButtonPlace(typeCode, {Library.ScreenWidth, Library.ScreenHeight});
+    const POINT at = ButtonPlace(typeCode, LibraryDisplay());
     if (!button->Create(at.x, at.y, typeCode, type->bitmapId, parent, notify, userData, FrameCount, type->name)) {
         button->ScalarDeletingDestructor(1);
         *out = nullptr;

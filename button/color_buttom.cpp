@@ -4,6 +4,7 @@
 #include <iterator>
 #include <new>
 
+#include "common/art.h"
 #include "common/gdi.h"
 #include "common/library.h"
 
@@ -38,7 +39,8 @@ int ColorButtom::Create(int x, int y, int controlId, UINT bitmapId, HWND parent,
     this->controlId = controlId;
     this->notify = notify;
     this->userData = userData;
-    bitmap = LoadBitmapA(Library.ModuleHandle, MAKEINTRESOURCEA(static_cast<WORD>(bitmapId)));
+    this->bitmapId = static_cast<WORD>(bitmapId);
+    bitmap = LoadArt(this->bitmapId, Library.Scale);
     if (!bitmap)
         return 0;  // a button without its picture is no button
     const SIZE strip = BitmapSize(bitmap);
@@ -144,8 +146,21 @@ void ColorButtom::PaintDot(HDC dc, HPEN pen, HBRUSH brush)
     GetClientRect(hWnd, &client);
     Selection outline(dc, pen);
     Selection fill(dc, brush);
+    // Drawn at the scale, not enlarged: a round dot at any size.
+    const int s = Library.Scale;
     const int middle = (client.left + client.right) / 2;
-    Ellipse(dc, middle - 2, client.bottom - 6, middle + 2, client.bottom - 2);
+    Ellipse(dc, middle - 2 * s, client.bottom - 6 * s, middle + 2 * s, client.bottom - 2 * s);
+}
+
+// A strip of the same frames at another scale: the window takes the frame's new size.
+void ColorButtom::TakeStrip(HBITMAP strip)
+{
+    const int frames = BitmapSize(bitmap).cx / frameWidth;
+    DeleteObject(bitmap);
+    bitmap = strip;
+    const SIZE size = BitmapSize(strip);
+    frameWidth = size.cx / frames;
+    frameHeight = size.cy;
 }
 
 void ColorButtom::OnMouseMove()
@@ -305,10 +320,24 @@ bool ColorButtom::Access::SetOption(int option, int value)
     return true;
 }
 
+bool ColorButtom::Fit::Prepare(const Display& display)
+{
+    if (display.scale == Library.Scale)
+        return true;
+    strip_.Reset(LoadArt(button_.bitmapId, display.scale));
+    return strip_ != nullptr;
+}
+
 void ColorButtom::Fit::Commit()
 {
-    if (!StillPlaced())
-        return;
-    const POINT at = ButtonPlace(button_.controlId, LibraryScreen());
-    MoveTo({at.x, at.y, at.x + button_.frameWidth, at.y + button_.frameHeight});
+    const bool resized = strip_ != nullptr;
+    if (resized)
+        button_.TakeStrip(strip_.Release());
+    const SIZE frame = {button_.frameWidth, button_.frameHeight};
+    if (StillPlaced()) {
+        const POINT at = ButtonPlace(button_.controlId, LibraryDisplay());
+        MoveTo({at.x, at.y, at.x + frame.cx, at.y + frame.cy});
+    } else if (resized) {  // where the host put it, one frame in size
+        SetWindowPos(button_.hWnd, nullptr, 0, 0, frame.cx, frame.cy, SWP_NOMOVE | SWP_NOZORDER | SWP_NOACTIVATE);
+    }
 }

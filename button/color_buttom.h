@@ -4,14 +4,16 @@
 
 #include <windows.h>
 
+#include "common/gdi.h"
+#include "common/scale.h"
 #include "include/veltra1024.h"
 #include "window/accessible.h"
 #include "window/base_window.h"
 #include "window/fitted.h"
 #include "window/lifeline.h"
 
-// Where a button of typeCode stands on a screen of that size, in its parent's client area.
-POINT ButtonPlace(UINT typeCode, SIZE screen);
+// Where a button of typeCode stands on a display, in its parent's client area.
+POINT ButtonPlace(UINT typeCode, const Display& display);
 
 class ColorButtom final : public BaseWindow {
 public:
@@ -54,20 +56,25 @@ private:
         int kind_ = VELTRA_BUTTON_KIND_PUSH;
     };
 
-    // Follows the screen: a button the library placed moves to its place for the new size.
+    // Follows the screen: a button the library placed moves to its place for the new size;
+    // at another scale every button takes its strip drawn for it.
     class Fit final : public Fitted {
     public:
         explicit Fit(ColorButtom& button) : Fitted(button), button_(button) {}
+        bool Prepare(const Display& display) override;
+        void Abandon() override { strip_.Reset(); }
         void Commit() override;
 
     private:
         ColorButtom& button_;
+        GdiObject<HBITMAP> strip_;  // the strip for the new scale, when it changes
     };
 
     ~ColorButtom();
 
     void Paint();
     void PaintDot(HDC dc, HPEN pen, HBRUSH brush);
+    void TakeStrip(HBITMAP strip);
     void OnMouseMove();
     void OnLeftDown(WPARAM keys);
     void OnLeftUp(WPARAM keys);
@@ -93,6 +100,7 @@ private:
     BOOL showDot = FALSE;
     Lifeline lifeline;  // after the documented fields
     const char* typeName = nullptr;
+    WORD bitmapId = 0;
     Access accessible{*this};
     Fit fit{*this};
 };

@@ -26,8 +26,10 @@ struct CallQueue {
 
 struct LibraryState {
     HINSTANCE ModuleHandle;  // every resource, class and window of the library uses it
-    int ScreenWidth;         // measured once, at attach
+    int ScreenWidth;         // measured at attach, then the host's fits
     int ScreenHeight;
+    int Scale;               // the scale the design is drawn at: 1 to 4, 1 from attach
+    int AskedScale;          // the host's: 1 from attach, 0 for the largest each screen holds
     HCURSOR HandCursor;      // shown over buttons and slips; shared, never destroyed
     HBITMAP FaceTop;         // the face, widened for the screen; owned by the library
     HBITMAP FaceBottom;

@@ -13,6 +13,7 @@ void AttachLibrary(HINSTANCE module)
     InitializeCriticalSection(&Library.Calls.Lock);
     Library.ScreenWidth = GetSystemMetrics(SM_CXSCREEN);
     Library.ScreenHeight = GetSystemMetrics(SM_CYSCREEN);
+    Library.Scale = Library.AskedScale = 1;
     BuildFace();
 }
 

@@ -1,35 +1,66 @@
+#include <climits>
+
 #include "common/library.h"
+#include "common/scale.h"
 #include "face/face.h"
 #include "include/veltra1024.h"
 #include "window/fitted.h"
 
-// All or nothing: everything the new size needs is made before anything changes, so that a
-// refusal leaves the face, the queries and every control as they were.
-extern "C" BOOL WINAPI FitScreen(int width, int height)
+namespace {
+
+// All or nothing: everything the new display needs is made before anything changes, so
+// that a refusal leaves the face, the queries and every control as they were.
+bool Fit(const Display& display)
 {
-    if (width <= 0 || height <= 0)
-        return FALSE;
-    if (width == Library.ScreenWidth && height == Library.ScreenHeight)
-        return TRUE;
+    const Display now = LibraryDisplay();
+    if (display.size.cx == now.size.cx && display.size.cy == now.size.cy && display.scale == now.scale)
+        return true;
+    // A laid-out screen past the largest int could have no face anyway.
+    const SIZE layout = display.Layout();
+    if (layout.cx > INT_MAX / display.scale || layout.cy > INT_MAX / display.scale)
+        return false;
     FaceSet face;
-    if (!MakeFace(width, height, face))
-        return FALSE;
+    if (!MakeFace(display, face))
+        return false;
     for (Fitted* control = Fitted::First(); control; control = control->Next()) {
-        if (control->Prepare({width, height}))
+        if (control->Prepare(display))
             continue;
         for (Fitted* prepared = Fitted::First(); prepared != control; prepared = prepared->Next())
             prepared->Abandon();
         ReleaseFace(face);
-        return FALSE;
+        return false;
     }
     TakeFace(face);
-    Library.ScreenWidth = width;
-    Library.ScreenHeight = height;
+    Library.ScreenWidth = display.size.cx;
+    Library.ScreenHeight = display.size.cy;
+    Library.Scale = display.scale;
     for (Fitted* control = Fitted::First(); control;) {
         Fitted* next = control->Next();  // moving a window runs its procedure
         control->Commit();
         control->AwaitHost();
         control = next;
     }
-    return TRUE;
+    return true;
+}
+
+}  // namespace
+
+extern "C" BOOL WINAPI FitScreen(int width, int height)
+{
+    if (width <= 0 || height <= 0)
+        return FALSE;
+    const int asked = Library.AskedScale;
+    const int scale = asked && HoldsScale(width, height, asked) ? asked : LargestScaleHeld(width, height);
+    return Fit({{width, height}, scale});
+}
+
+extern "C" int WINAPI FitScreenScaled(int width, int height, int scale)
+{
+    if (width <= 0 || height <= 0 || scale < 0 || scale > LargestScale || (scale && !HoldsScale(width, height, scale)))
+        return 0;
+    const int fitted = scale ? scale : LargestScaleHeld(width, height);
+    if (!Fit({{width, height}, fitted}))
+        return 0;
+    Library.AskedScale = scale;
+    return fitted;
 }

@@ -4,9 +4,11 @@
 #include <initializer_list>
 #include <iterator>
 
+#include "common/art.h"
 #include "common/blit.h"
 #include "common/gdi.h"
 #include "common/library.h"
+#include "common/scale.h"
 #include "face/bitmap_file.h"
 #include "include/veltra1024.h"
 
@@ -49,68 +51,63 @@ constexpr COLORREF BackgroundColor = VELTRA_BACKGROUND_COLOR;
 
 const char LogoPath[] = "Pic\\VeltraLogo.bmp";
 
-// Each copies the pieces of one face bitmap of size from into a bitmap of size to.
-void CopyTop(HDC dest, HDC src, SIZE from, SIZE to)
+// Each copies the pieces of one face bitmap of size from into a bitmap of size to, the art
+// drawn at density d: every position and run of the design is d pixels per pixel.
+void CopyTop(HDC dest, HDC src, SIZE from, SIZE to, int d)
 {
     const int shift = to.cx - from.cx;
-    BitBlt(dest, 0, 0, TopBandX, from.cy, src, 0, 0, SRCCOPY);
-    BitBlt(dest, TopBandX + shift, 0, from.cx - TopBandX, from.cy, src, TopBandX, 0, SRCCOPY);
-    BlitTiledHorizontal(dest, TopBandX, TopBandX + shift, 0, from.cy, src, TopBandX, 0, TopBandWidth);
+    const int bandX = d * TopBandX;
+    BitBlt(dest, 0, 0, bandX, from.cy, src, 0, 0, SRCCOPY);
+    BitBlt(dest, bandX + shift, 0, from.cx - bandX, from.cy, src, bandX, 0, SRCCOPY);
+    BlitTiledHorizontal(dest, bandX, bandX + shift, 0, from.cy, src, bandX, 0, d * TopBandWidth);
 }
 
-void CopyLeft(HDC dest, HDC src, SIZE from, SIZE to)
+void CopyLeft(HDC dest, HDC src, SIZE from, SIZE to, int d)
 {
-    const int extra = to.cy - from.cy;
-    const int half = extra / 2;
-    BitBlt(dest, 0, 0, from.cx, LeftUpperBandY, src, 0, 0, SRCCOPY);
-    BlitTiledVertical(dest, 0, LeftUpperBandY, LeftUpperBandY + half, from.cx,
-                      src, 0, LeftUpperBandY, LeftBandHeight);
-    BitBlt(dest, 0, LeftUpperBandY + half, from.cx, LeftLowerBandY - LeftUpperBandY,
-           src, 0, LeftUpperBandY, SRCCOPY);
-    BlitTiledVertical(dest, 0, LeftLowerBandY + half, LeftLowerBandY + 2 * half, from.cx,
-                      src, 0, LeftLowerBandY, LeftBandHeight);
-    BitBlt(dest, 0, LeftLowerBandY + 2 * half, from.cx, from.cy - LeftLowerBandY,
-           src, 0, LeftLowerBandY, SRCCOPY);
+    const int extra = (to.cy - from.cy) / d;
+    const int half = d * (extra / 2);
+    const int upper = d * LeftUpperBandY, lower = d * LeftLowerBandY, band = d * LeftBandHeight;
+    BitBlt(dest, 0, 0, from.cx, upper, src, 0, 0, SRCCOPY);
+    BlitTiledVertical(dest, 0, upper, upper + half, from.cx, src, 0, upper, band);
+    BitBlt(dest, 0, upper + half, from.cx, lower - upper, src, 0, upper, SRCCOPY);
+    BlitTiledVertical(dest, 0, lower + half, lower + 2 * half, from.cx, src, 0, lower, band);
+    BitBlt(dest, 0, lower + 2 * half, from.cx, from.cy - lower, src, 0, lower, SRCCOPY);
     // The pieces stand where the halves put them; the one row an odd extra height leaves
     // at the bottom repeats the art's last row.
     if (extra % 2)
-        BitBlt(dest, 0, to.cy - 1, from.cx, 1, src, 0, from.cy - 1, SRCCOPY);
+        BitBlt(dest, 0, to.cy - d, from.cx, d, src, 0, from.cy - d, SRCCOPY);
 }
 
-void CopyRight(HDC dest, HDC src, SIZE from, SIZE to)
+void CopyRight(HDC dest, HDC src, SIZE from, SIZE to, int d)
 {
     const int shift = to.cy - from.cy;
-    BitBlt(dest, 0, 0, from.cx, RightBandY, src, 0, 0, SRCCOPY);
-    BitBlt(dest, 0, RightBandY + shift, from.cx, from.cy - RightBandY, src, 0, RightBandY, SRCCOPY);
-    BlitTiledVertical(dest, 0, RightBandY, RightBandY + shift, from.cx, src, 0, RightBandY, RightBandHeight);
+    const int bandY = d * RightBandY;
+    BitBlt(dest, 0, 0, from.cx, bandY, src, 0, 0, SRCCOPY);
+    BitBlt(dest, 0, bandY + shift, from.cx, from.cy - bandY, src, 0, bandY, SRCCOPY);
+    BlitTiledVertical(dest, 0, bandY, bandY + shift, from.cx, src, 0, bandY, d * RightBandHeight);
 }
 
-void CopyBottom(HDC dest, HDC src, SIZE from, SIZE to)
+void CopyBottom(HDC dest, HDC src, SIZE from, SIZE to, int d)
 {
-    const int extra = to.cx - from.cx;
+    const int extra = (to.cx - from.cx) / d;
     for (size_t i = 0; i < std::size(BottomStrips); ++i) {
         const BottomStrip& strip = BottomStrips[i];
-        const int endRow = i + 1 < std::size(BottomStrips) ? BottomStrips[i + 1].firstRow : from.cy;
+        const int firstRow = d * strip.firstRow;
+        const int endRow = i + 1 < std::size(BottomStrips) ? d * BottomStrips[i + 1].firstRow : from.cy;
         StretchSegment segments[std::size(strip.insertions)];
         for (int k = 0; k < strip.count; ++k) {
             const Insertion& insertion = strip.insertions[k];
-            segments[k] = {insertion.sourceX, insertion.bandWidth, insertion.units * (extra / strip.divisor)};
+            segments[k] = {d * insertion.sourceX, d * insertion.bandWidth, d * insertion.units * (extra / strip.divisor)};
         }
-        BlitSegments(dest, 0, strip.firstRow, to.cx, endRow - strip.firstRow,
-                     src, 0, strip.firstRow, from.cx, segments, strip.count);
+        BlitSegments(dest, 0, firstRow, to.cx, endRow - firstRow, src, 0, firstRow, from.cx, segments, strip.count);
     }
 }
 
-HBITMAP LoadFaceBitmap(ResourceId id)
-{
-    return LoadBitmapA(Library.ModuleHandle, MAKEINTRESOURCEA(id));
-}
-
-using CopyPieces = void (*)(HDC dest, HDC src, SIZE from, SIZE to);
+using CopyPieces = void (*)(HDC dest, HDC src, SIZE from, SIZE to, int d);
 
 // Replaces face by a copy of size to, made by copy; keeps the design-size art, and says
 // so, when no bitmap can be made.
-bool Widen(HBITMAP& face, SIZE to, CopyPieces copy, HDC screen, HDC source, HDC target)
+bool Widen(HBITMAP& face, SIZE to, CopyPieces copy, int d, HDC screen, HDC source, HDC target)
 {
     if (!face)
         return false;
@@ -121,15 +118,16 @@ bool Widen(HBITMAP& face, SIZE to, CopyPieces copy, HDC screen, HDC source, HDC 
     {
         Selection original(source, face);
         Selection copyTarget(target, wide);
-        copy(target, source, from, to);
+        copy(target, source, from, to, d);
     }
     DeleteObject(face);
     face = wide.Release();
     return true;
 }
 
-// Widens the four faces for the screen; false when any of them stays at design size.
-bool WidenFaces(FaceSet& face, int screenWidth, int screenHeight)
+// Widens the four faces, drawn at density d, for a screen of screenWidth x screenHeight
+// pixels at that density; false when any of them stays at design size.
+bool WidenFaces(FaceSet& face, int screenWidth, int screenHeight, int d)
 {
     const SIZE top = BitmapSize(face.top);
     const SIZE bottom = BitmapSize(face.bottom);
@@ -147,23 +145,27 @@ bool WidenFaces(FaceSet& face, int screenWidth, int screenHeight)
     // Largest first: each face's art is freed before the smaller faces are made, so they can
     // take its memory instead of growing the heap, which the allocator may then hand back to
     // the system on release (and fault in afresh on the next attach).
-    bool widened = Widen(face.bottom, {std::max<LONG>(screenWidth, bottom.cx), bottom.cy}, CopyBottom, screen, source,
-                         target);
-    widened &= Widen(face.right, {right.cx, std::max<LONG>(middleHeight, right.cy)}, CopyRight, screen, source, target);
-    widened &= Widen(face.top, {std::max<LONG>(screenWidth, top.cx), top.cy}, CopyTop, screen, source, target);
-    widened &= Widen(face.left, {left.cx, std::max<LONG>(middleHeight, left.cy)}, CopyLeft, screen, source, target);
+    bool widened = Widen(face.bottom, {std::max<LONG>(screenWidth, bottom.cx), bottom.cy}, CopyBottom, d, screen,
+                         source, target);
+    widened &= Widen(face.right, {right.cx, std::max<LONG>(middleHeight, right.cy)}, CopyRight, d, screen, source,
+                     target);
+    widened &= Widen(face.top, {std::max<LONG>(screenWidth, top.cx), top.cy}, CopyTop, d, screen, source, target);
+    widened &= Widen(face.left, {left.cx, std::max<LONG>(middleHeight, left.cy)}, CopyLeft, d, screen, source,
+                     target);
     return widened;
 }
 
-// Prints the logo, when there is one, into the right-hand face; false when there is one and
-// it cannot be printed.
-bool PrintLogoInto(HBITMAP right)
+// Prints the logo, when there is one, into the right-hand face, every pixel of it a d x d
+// block as the art is drawn at density d; false when there is one and it cannot be printed.
+bool PrintLogoInto(HBITMAP right, int d)
 {
     bool unopened = false;
     if (!IsCompleteBitmapFile(LogoPath, &unopened))
         return !unopened;
     GdiObject<HBITMAP> logo(static_cast<HBITMAP>(LoadImageA(
         nullptr, LogoPath, IMAGE_BITMAP, 0, 0, LR_LOADFROMFILE | LR_CREATEDIBSECTION | LR_DEFAULTSIZE)));
+    if (d > 1)
+        logo.Reset(logo ? Enlarged(logo, d) : nullptr);
     if (!logo || !right)
         return false;
     WindowDC screen;
@@ -177,6 +179,20 @@ bool PrintLogoInto(HBITMAP right)
     const SIZE size = BitmapSize(logo);
     const SIZE room = BitmapSize(right);
     return BitBlt(face, 0, 0, std::min(size.cx, room.cx), std::min(size.cy, room.cy), picture, 0, 0, SRCCOPY) != 0;
+}
+
+// Enlarges each face bitmap by factor; false, with the face as it was, when any cannot be.
+bool EnlargeFace(FaceSet& face, int factor)
+{
+    FaceSet large = {Enlarged(face.top, factor), Enlarged(face.bottom, factor), Enlarged(face.left, factor),
+                     Enlarged(face.right, factor)};
+    if (!large.top || !large.bottom || !large.left || !large.right) {
+        ReleaseFace(large);
+        return false;
+    }
+    ReleaseFace(face);
+    face = large;
+    return true;
 }
 
 FaceSet LibraryFace()
@@ -196,10 +212,10 @@ void SetLibraryFace(const FaceSet& face)
 
 void BuildFace()
 {
-    Library.FaceTop = LoadFaceBitmap(IdFaceTop);
-    Library.FaceBottom = LoadFaceBitmap(IdFaceBottom);
-    Library.FaceLeft = LoadFaceBitmap(IdFaceLeft);
-    Library.FaceRight = LoadFaceBitmap(IdFaceRight);
+    Library.FaceTop = LoadArt(IdFaceTop, 1);
+    Library.FaceBottom = LoadArt(IdFaceBottom, 1);
+    Library.FaceLeft = LoadArt(IdFaceLeft, 1);
+    Library.FaceRight = LoadArt(IdFaceRight, 1);
     if (Library.ScreenWidth > DesignWidth || Library.ScreenHeight > DesignHeight)
         WidenFace(Library.ScreenWidth, Library.ScreenHeight);
     PrintLogo();
@@ -221,13 +237,17 @@ void ReleaseFace(FaceSet& face)
     }
 }
 
-bool MakeFace(int screenWidth, int screenHeight, FaceSet& made)
+// The face is widened from the art of the scale's density for the laid-out screen at that
+// density, and enlarged by whole pixels for what the scale asks beyond it.
+bool MakeFace(const Display& display, FaceSet& made)
 {
-    made = {LoadFaceBitmap(IdFaceTop), LoadFaceBitmap(IdFaceBottom), LoadFaceBitmap(IdFaceLeft),
-            LoadFaceBitmap(IdFaceRight)};
-    const bool widens = screenWidth > DesignWidth || screenHeight > DesignHeight;
+    const int d = ArtDensity(display.scale);
+    made = {LoadArt(IdFaceTop, d), LoadArt(IdFaceBottom, d), LoadArt(IdFaceLeft, d), LoadArt(IdFaceRight, d)};
+    const SIZE layout = display.Layout();
+    const bool widens = layout.cx > DesignWidth || layout.cy > DesignHeight;
     if (made.top && made.bottom && made.left && made.right &&
-        (!widens || WidenFaces(made, screenWidth, screenHeight)) && PrintLogoInto(made.right))
+        (!widens || WidenFaces(made, d * layout.cx, d * layout.cy, d)) && PrintLogoInto(made.right, d) &&
+        (display.scale == d || EnlargeFace(made, display.scale / d)))
         return true;
     ReleaseFace(made);
     return false;
@@ -243,13 +263,13 @@ void TakeFace(FaceSet& made)
 void WidenFace(int screenWidth, int screenHeight)
 {
     FaceSet face = LibraryFace();
-    WidenFaces(face, screenWidth, screenHeight);
+    WidenFaces(face, screenWidth, screenHeight, 1);
     SetLibraryFace(face);
 }
 
 void PrintLogo()
 {
-    PrintLogoInto(Library.FaceRight);
+    PrintLogoInto(Library.FaceRight, 1);
 }
 
 extern "C" BOOL WINAPI DrawFace(HDC hdc)
@@ -258,15 +278,16 @@ extern "C" BOOL WINAPI DrawFace(HDC hdc)
     const SIZE bottom = BitmapSize(Library.FaceBottom);
     const SIZE left = BitmapSize(Library.FaceLeft);
     const SIZE right = BitmapSize(Library.FaceRight);
+    const SIZE extent = LibraryDisplay().Extent();  // what lies beyond the screen is cut
     const struct {
         HBITMAP bitmap;
         POINT at;
         SIZE size;
     } pieces[] = {
         {Library.FaceTop, {0, 0}, top},
-        {Library.FaceBottom, {0, Library.ScreenHeight - bottom.cy}, bottom},
+        {Library.FaceBottom, {0, extent.cy - bottom.cy}, bottom},
         {Library.FaceLeft, {0, top.cy}, left},
-        {Library.FaceRight, {Library.ScreenWidth - right.cx, top.cy}, right},
+        {Library.FaceRight, {extent.cx - right.cx, top.cy}, right},
     };
     MemoryDC memory(hdc);
     bool copied = true;
@@ -283,8 +304,9 @@ extern "C" RECT* WINAPI GetBgkColorSize(RECT* inner, COLORREF* background)
     if (inner) {
         inner->left = BitmapSize(Library.FaceLeft).cx;
         inner->top = BitmapSize(Library.FaceTop).cy;
-        inner->right = Library.ScreenWidth - BitmapSize(Library.FaceRight).cx;
-        inner->bottom = Library.ScreenHeight - BitmapSize(Library.FaceBottom).cy;
+        const SIZE extent = LibraryDisplay().Extent();
+        inner->right = extent.cx - BitmapSize(Library.FaceRight).cx;
+        inner->bottom = extent.cy - BitmapSize(Library.FaceBottom).cy;
     }
     if (background)
         *background = BackgroundColor;

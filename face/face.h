@@ -3,6 +3,8 @@
 
 #include <windows.h>
 
+#include "common/scale.h"
+
 // A face's four bitmaps.
 struct FaceSet {
     HBITMAP top, bottom, left, right;
@@ -16,10 +18,9 @@ void BuildFace();
 void ReleaseFace();
 void ReleaseFace(FaceSet& face);
 
-// Makes a whole face for a screen of screenWidth x screenHeight, as BuildFace does, logo
-// included, leaving the library's as it is: false, with nothing made, when any part of it
-// cannot be made.
-bool MakeFace(int screenWidth, int screenHeight, FaceSet& made);
+// Makes a whole face for display, as BuildFace does at scale 1, logo included, leaving the
+// library's as it is: false, with nothing made, when any part of it cannot be made.
+bool MakeFace(const Display& display, FaceSet& made);
 
 // Puts made in the place of the library's face, which it deletes.
 void TakeFace(FaceSet& made);

@@ -2,8 +2,10 @@
 // fresh bitmaps for them.
 #include <iterator>
 
+#include "common/art.h"
 #include "common/gdi.h"
 #include "common/library.h"
+#include "common/scale.h"
 #include "common/table.h"
 #include "include/veltra1024.h"
 
@@ -62,12 +64,15 @@ const Query Queries[] = {
 
 constexpr UINT BottomPanelCode = 4;
 
+// Laid out for the design's screen, in device pixels.
 INT32 Coordinate(const Value& value)
 {
+    const Display display = LibraryDisplay();
+    const SIZE layout = display.Layout();
     switch (value.anchor) {
-    case Anchor::Width: return Library.ScreenWidth + value.number;
-    case Anchor::Height: return Library.ScreenHeight + value.number;
-    default: return value.number;
+    case Anchor::Width: return display.Up(layout.cx + value.number);
+    case Anchor::Height: return display.Up(layout.cy + value.number);
+    default: return display.Up(value.number);
     }
 }
 
@@ -80,7 +85,7 @@ INT32 HandleValue(HBITMAP bitmap)
 
 HBITMAP LoadQueryBitmap(INT32 id)
 {
-    return LoadBitmapA(Library.ModuleHandle, MAKEINTRESOURCEA(id));
+    return LoadArt(static_cast<WORD>(id), Library.Scale);
 }
 
 // A new bitmap holding the bottom face under the bottom panel's rectangle. The rectangle
@@ -90,7 +95,7 @@ HBITMAP CutBottomFace()
 {
     INT32 panel[4];
     GetObjectRect(BottomPanelCode, panel);
-    const int faceTop = Library.ScreenHeight - BitmapSize(Library.FaceBottom).cy;
+    const int faceTop = LibraryDisplay().Extent().cy - BitmapSize(Library.FaceBottom).cy;
     const int width = panel[2] - panel[0];
     const int height = panel[3] - panel[1];
     WindowDC screen;

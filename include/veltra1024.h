@@ -271,6 +271,35 @@ VELTRA1024_API BOOL WINAPI SetAccessibleOption(void* control, int option, int va
  */
 VELTRA1024_API BOOL WINAPI FitScreen(int width, int height);
 
+/* FitScreenScaled fits the library to a screen of width x height device pixels, as FitScreen
+ * does, with the whole design drawn scale times larger: for 4K and 8K screens, where the
+ * design at its own size would be too small to read or hit. The library lays out a screen
+ * of ceil(width / scale) x ceil(height / scale) exactly as FitScreen lays out a screen of
+ * that size, and draws every length of it scale pixels long: the face and its bands, every
+ * control's place and size, the rectangles and bitmaps GetObjectRect hands out, the inner
+ * area of GetBgkColorSize, the slips' tracks, thumbs, markers, value text and edit box, the
+ * labels' fonts (scale times the height the same font has at scale 1), the button dot and
+ * the logo. Where the screen's sides are not multiples of scale, what falls beyond them is
+ * cut. Scale 2 draws art made for twice the density; 3 enlarges the 1x art and 4 the 2x art
+ * by whole pixels; nothing is ever filtered. Mouse input and what screen readers read are in
+ * device pixels over the scaled windows.
+ *
+ * scale 1 to 4 takes that scale where the screen holds the design at it (width at least
+ * 1024 x scale and height at least 768 x scale; scale 1 always); 0 lets the library choose
+ * the largest scale the screen holds. Returns the scale fitted (1 to 4), or 0, with nothing
+ * changed, for a scale the screen cannot hold, any other scale, a width or height of 0 or
+ * less, or when something the new display needs cannot be made. A control the host placed
+ * keeps the host's place and takes the size of the new scale; a label the host gave a
+ * rectangle keeps that rectangle. Otherwise it is FitScreen: all or nothing, the same paints,
+ * every control keeps its state, and it may be called from any of the library's callbacks.
+ *
+ * The library loads at scale 1. FitScreen keeps the scale last asked for here: 0 chooses
+ * again at every fit, and a scale the new screen cannot hold falls back to the largest it
+ * can. A host that follows the screen at a scale calls FitScreenScaled in the place of
+ * FitScreen in the handler above.
+ */
+VELTRA1024_API int WINAPI FitScreenScaled(int width, int height, int scale);
+
 /* For hosts that load the library with LoadLibrary and GetProcAddress. */
 typedef BOOL(WINAPI* PFN_DrawFace)(HDC hdc);
 typedef RECT*(WINAPI* PFN_GetBgkColorSize)(RECT* inner, COLORREF* background);
@@ -283,6 +312,7 @@ typedef void(WINAPI* PFN_FactroySlipControl)(struct ISlipControl** out, UINT typ
 typedef BOOL(WINAPI* PFN_SetAccessibleName)(void* control, const char* name);
 typedef BOOL(WINAPI* PFN_SetAccessibleOption)(void* control, int option, int value);
 typedef BOOL(WINAPI* PFN_FitScreen)(int width, int height);
+typedef int(WINAPI* PFN_FitScreenScaled)(int width, int height, int scale);
 
 #ifdef __cplusplus
 }

@@ -2,12 +2,14 @@
 #include <new>
 
 #include "common/library.h"
+#include "common/scale.h"
 #include "label/lable_control.h"
 
 namespace {
 
-// The six labels sit in a row near the bottom edge. Each side is
-// times x ((ScreenWidth - 1024) / 10) + offset, the quotient truncated first.
+// The six labels sit in a row near the bottom edge. Each side is laid out as
+// times x ((ScreenWidth - 1024) / 10) + offset, the quotient truncated first, on the
+// laid-out screen, then drawn at the scale.
 struct Side {
     int times;
     int offset;
@@ -41,15 +43,16 @@ int Place(const Side& side, int widening)
 
 }  // namespace
 
-RECT LabelRect(UINT typeCode, SIZE screen)
+RECT LabelRect(UINT typeCode, const Display& display)
 {
     if (typeCode >= std::size(LabelPlaces))
         return RECT{};
     const LabelPlace& place = LabelPlaces[typeCode];
+    const SIZE screen = display.Layout();
     const int widening = screen.cx - DesignWidth;
     // Right may fall left of left on a narrow screen: the window is then made as asked.
-    return RECT{Place(place.left, widening), screen.cy + LabelTop, Place(place.right, widening),
-                screen.cy + LabelBottom};
+    return display.Up(RECT{Place(place.left, widening), screen.cy + LabelTop, Place(place.right, widening),
+                           screen.cy + LabelBottom});
 }
 
 extern "C" void WINAPI FactroyLableControl(ILableControl** out, UINT typeCode, HWND parent)
@@ -59,7 +62,7 @@ extern "C" void WINAPI FactroyLableControl(ILableControl** out, UINT typeCode, H
     *out = nullptr;
     if (typeCode >= std::size(LabelPlaces))
         return;
-    const RECT rect = LabelRect(typeCode, {Library.ScreenWidth, Library.ScreenHeight});
+    const RECT rect = LabelRect(typeCode, LibraryDisplay());
     auto* label = new (std::nothrow) LableControl;
     if (!label)
         return;

@@ -7,6 +7,7 @@
 
 #include "common/gdi.h"
 #include "common/library.h"
+#include "common/scale.h"
 
 namespace {
 
@@ -84,7 +85,7 @@ LableControl::LableControl()
     : textColor(GetSysColor(COLOR_WINDOWTEXT)), faceBrush(CreateSolidBrush(GetSysColor(COLOR_BTNFACE)))
 {
     GetObjectA(GetStockObject(DEFAULT_GUI_FONT), sizeof fontDesc, &fontDesc);
-    font.Reset(CreateFontIndirectA(&fontDesc));
+    RemakeFont();
 }
 
 LableControl::~LableControl()
@@ -349,7 +350,7 @@ void LableControl::UpdateBlinkTimer()
 
 void LableControl::RemakeFont()
 {
-    font.Reset(CreateFontIndirectA(&fontDesc));
+    font.Reset(CreateScaledFont(fontDesc, Library.Scale));
 }
 
 BOOL LableControl::Invalidate()
@@ -385,10 +386,20 @@ const wchar_t* LableControl::Access::DefaultAction(LONG) const
     return label_.flags & FlagSilentClick ? nullptr : L"Click";
 }
 
+bool LableControl::Fit::Prepare(const Display& display)
+{
+    if (display.scale == Library.Scale)
+        return true;
+    font_.Reset(CreateScaledFont(label_.fontDesc, display.scale));
+    return font_ != nullptr;
+}
+
 void LableControl::Fit::Commit()
 {
+    if (font_)
+        label_.font.Reset(font_.Release());
     if (StillPlaced())
-        MoveTo(LabelRect(static_cast<UINT>(label_.controlId), LibraryScreen()));
+        MoveTo(LabelRect(static_cast<UINT>(label_.controlId), LibraryDisplay()));
     label_.backSnapshot.Reset();
     // The snapshot must come from what the parent paints for the new size, and a parent
     // that clips its children never paints under a shown one: the label stands aside.

@@ -39,8 +39,8 @@ inline char* const UseWindowText = reinterpret_cast<char*>(~static_cast<UINT_PTR
 // with SetWindowPos when swpFlags is non-zero. TRUE when the value changed.
 BOOL ModifyWindowLong(HWND window, int index, DWORD remove, DWORD add, UINT swpFlags);
 
-// Where a label of typeCode stands on a screen of that size, in its parent's client area.
-RECT LabelRect(UINT typeCode, SIZE screen);
+// Where a label of typeCode stands on a display, in its parent's client area.
+RECT LabelRect(UINT typeCode, const Display& display);
 
 class LableControl final : public BaseWindow {
 public:
@@ -87,10 +87,12 @@ private:
 
     // Follows the screen: a label the library placed moves and sizes to its place for the
     // new size; every label takes its snapshot of the face under it again, once the parent
-    // has painted the new face there.
+    // has painted the new face there. At another scale its font is made again for it.
     class Fit final : public Fitted {
     public:
         explicit Fit(LableControl& label) : Fitted(label), label_(label) {}
+        bool Prepare(const Display& display) override;
+        void Abandon() override { font_.Reset(); }
         void Commit() override;
         // Shows window again when the fit hid it.
         void ShowAgain(HWND window);
@@ -100,6 +102,7 @@ private:
 
         LableControl& label_;
         bool hidden_ = false;  // until the parent has painted the new face under it
+        GdiObject<HFONT> font_;  // the font for the new scale, when it changes
     };
 
     ~LableControl();
@@ -119,7 +122,8 @@ private:
     BOOL Redraw();
     void UpdateBlinkTimer();
 
-    // In this order after hWnd: the layout that the label's documentation gives.
+    // In this order after hWnd: the layout that the label's documentation gives. fontDesc
+    // describes the font at scale 1; font is made from it at the scale in force.
     COLORREF textColor;
     char* labelText = UseWindowText;
     GdiObject<HBRUSH> faceBrush;

@@ -4,6 +4,7 @@
 #include <memory>
 
 #include "common/gdi.h"
+#include "common/library.h"
 #include "label/lable_control.h"
 
 namespace {
@@ -137,7 +138,7 @@ void LableControl::PaintText(HDC buffer, RECT client, const char* text)
             const UINT format = TextFormat(GetWindowLongA(hWnd, GWL_STYLE), text);
             DrawTextA(buffer, text, length, &client, format);
             if (flags & FlagHighlight) {
-                const int offset = highlightDownRight ? 1 : -1;
+                const int offset = (highlightDownRight ? 1 : -1) * Library.Scale;
                 SetTextColor(buffer, HighlightColor);
                 OffsetRect(&client, offset, offset);
                 DrawTextA(buffer, text, length, &client, format);

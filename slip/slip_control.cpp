@@ -5,6 +5,7 @@
 #include <cstdio>
 #include <cstdlib>
 #include <initializer_list>
+#include <iterator>
 #include <utility>
 
 #include "common/gdi.h"
@@ -61,9 +62,8 @@ SlipControl::~SlipControl()
             DeleteObject(bitmap);
 }
 
-int SlipControl::Create(BOOL horizontal, HBITMAP track, HBITMAP thumb, HBITMAP startMarker, HBITMAP endMarker,
-                        int markerOffset, int x, int y, HWND parent, int controlId, SlipNotifyProc notify,
-                        INT_PTR userData, const char* typeName)
+int SlipControl::Create(BOOL horizontal, SlipPictures& pictures, int scale, int markerOffset, int x, int y,
+                        HWND parent, int controlId, SlipNotifyProc notify, INT_PTR userData, const char* typeName)
 {
     this->typeName = typeName;
     this->controlId = controlId;
@@ -71,20 +71,7 @@ int SlipControl::Create(BOOL horizontal, HBITMAP track, HBITMAP thumb, HBITMAP s
     this->userData = userData;
     this->horizontal = horizontal;
     this->markerOffset = markerOffset;
-    trackBitmap = track;
-    thumbBitmap = thumb;
-    startMarkerBitmap = startMarker;
-    endMarkerBitmap = endMarker;
-    const SIZE trackSize = BitmapSize(track), thumbSize = BitmapSize(thumb);
-    const SIZE startSize = BitmapSize(startMarker), endSize = BitmapSize(endMarker);
-    trackWidth = trackSize.cx;
-    trackHeight = trackSize.cy;
-    thumbWidth = thumbSize.cx;
-    thumbHeight = thumbSize.cy;
-    startMarkerWidth = startSize.cx;
-    startMarkerHeight = startSize.cy;
-    endMarkerWidth = endSize.cx;
-    endMarkerHeight = endSize.cy;
+    SetPictures(pictures, scale);
     if (!CreateChild(SlipClass, parent, x, y, trackWidth, trackHeight))
         return 0;
     fit.Placed();
@@ -222,15 +209,22 @@ UINT SlipControl::Travel(int item) const
     return horizontal ? trackWidth - size.cx : trackHeight - size.cy;
 }
 
-// The item's own rectangle, one pixel longer along the axis than the item.
+// Where an item at position is drawn: on the design's pixels, each scale pixels long, so
+// that a scaled slip shows what the slip at scale 1 shows, only larger.
+int SlipControl::Pixel(double position) const
+{
+    return Trunc(position / scale) * scale;
+}
+
+// The item's own rectangle, one pixel of the design longer along the axis than the item.
 RECT SlipControl::ItemRect(int item)
 {
     const double position = Position(item);
     const SIZE size = Size(item);
-    const int across = item == DragThumb ? 0 : markerOffset;
+    const int across = item == DragThumb ? 0 : markerOffset * scale;
     if (horizontal)
-        return RECT{Trunc(position), across, Trunc(position + size.cx) + 1, across + size.cy};
-    return RECT{across, Trunc(position), across + size.cx, Trunc(position + size.cy) + 1};
+        return RECT{Pixel(position), across, Pixel(position + size.cx) + scale, across + size.cy};
+    return RECT{across, Pixel(position), across + size.cx, Pixel(position + size.cy) + scale};
 }
 
 // The whole width of the track under an item at position: what a set or a clear repaints.
@@ -238,8 +232,16 @@ RECT SlipControl::Band(int item, double position) const
 {
     const SIZE size = Size(item);
     if (horizontal)
-        return RECT{Trunc(position), 0, Trunc(position + size.cx), static_cast<LONG>(trackHeight)};
-    return RECT{0, Trunc(position), static_cast<LONG>(trackWidth), Trunc(position + size.cy)};
+        return RECT{Pixel(position), 0, Pixel(position + size.cx), static_cast<LONG>(trackHeight)};
+    return RECT{0, Pixel(position), static_cast<LONG>(trackWidth), Pixel(position + size.cy)};
+}
+
+// The edit box stands over the thumb, a little wider so that three digits fit.
+RECT SlipControl::EditBoxRect()
+{
+    RECT box = ItemRect(DragThumb);
+    box.right += EditBoxExtraWidth * scale;
+    return box;
 }
 
 // Position 0 is the minimum on a horizontal slip and the maximum on a vertical one. An
@@ -331,6 +333,7 @@ void SlipControl::PaintValue(HDC dc)
     char text[16];
     const int length = std::snprintf(text, sizeof text, "%d", GetValue());
     RECT thumb = ItemRect(DragThumb);
+    Selection font(dc, valueFont);
     SetTextColor(dc, valueColor);
     SetBkMode(dc, TRANSPARENT);
     DrawTextA(dc, text, length, &thumb, ValueTextFormat);
@@ -414,14 +417,15 @@ void SlipControl::OnDoubleClick()
     if (!showValue)
         return;
     if (!editWnd) {
-        const RECT thumb = ItemRect(DragThumb);
+        const RECT box = EditBoxRect();
         editWnd = lastEditWnd =
-            CreateWindowExA(0, "EDIT", nullptr, EditBoxStyle, thumb.left, thumb.top,
-                            thumb.right - thumb.left + EditBoxExtraWidth, thumb.bottom - thumb.top, hWnd, nullptr,
-                            Library.ModuleHandle, nullptr);
+            CreateWindowExA(0, "EDIT", nullptr, EditBoxStyle, box.left, box.top, box.right - box.left,
+                            box.bottom - box.top, hWnd, nullptr, Library.ModuleHandle, nullptr);
         if (!editWnd)
             return;
         SetWindowLongPtrA(editWnd, GWLP_ID, EditBoxId);
+        if (valueFont)
+            SendMessageA(editWnd, WM_SETFONT, reinterpret_cast<WPARAM>(static_cast<HFONT>(valueFont)), FALSE);
         char text[16];
         std::snprintf(text, sizeof text, "%d", GetValue());
         // The box reports its new text at once, and the host hears of the value.
@@ -459,9 +463,8 @@ void SlipControl::EnterValue(UINT value, HWND box)
 {
     SetValue(value);
     if (box) {
-        const RECT thumb = ItemRect(DragThumb);
-        MoveWindow(box, thumb.left, thumb.top, thumb.right - thumb.left + EditBoxExtraWidth, thumb.bottom - thumb.top,
-                   FALSE);
+        const RECT place = EditBoxRect();
+        MoveWindow(box, place.left, place.top, place.right - place.left, place.bottom - place.top, FALSE);
     }
     Notify(VELTRA_SLIP_VALUE_CHANGED);
 }
@@ -588,7 +591,8 @@ RECT SlipControl::Access::PartRect(LONG child)
     if (child == PartBack)
         end = slip_.horizontal ? thumb.left : thumb.top;
     else
-        start = slip_.horizontal ? thumb.right - 1 : thumb.bottom - 1;  // the thumb's rectangle is a pixel longer
+        // The thumb's rectangle is a pixel of the design longer.
+        start = (slip_.horizontal ? thumb.right : thumb.bottom) - slip_.scale;
     return part;
 }
 
@@ -630,15 +634,42 @@ AccessibleText SlipControl::Access::Description(LONG child)
     return AccessibleText::Format("Range %d to %d", low, high);
 }
 
-// A track of another length: the thumb and the markers keep their values.
-void SlipControl::TakeTrack(HBITMAP track)
+// Takes every picture made (a null one leaves the slip's as it is), drawn at scale; made
+// gets the font of the old scale back, so that it outlives its use by an open edit box.
+void SlipControl::SetPictures(SlipPictures& made, int scale)
+{
+    HBITMAP* const pictures[] = {&trackBitmap, &thumbBitmap, &startMarkerBitmap, &endMarkerBitmap};
+    GdiObject<HBITMAP>* const news[] = {&made.track, &made.thumb, &made.startMarker, &made.endMarker};
+    for (size_t i = 0; i < std::size(pictures); ++i) {
+        if (!*news[i])
+            continue;
+        if (*pictures[i])
+            DeleteObject(*pictures[i]);
+        *pictures[i] = news[i]->Release();
+    }
+    if (scale != this->scale) {
+        const HFONT old = valueFont.Release();
+        valueFont.Reset(made.valueFont.Release());
+        made.valueFont.Reset(old);
+    }
+    this->scale = scale;
+    const SIZE trackSize = BitmapSize(trackBitmap), thumbSize = BitmapSize(thumbBitmap);
+    const SIZE startSize = BitmapSize(startMarkerBitmap), endSize = BitmapSize(endMarkerBitmap);
+    trackWidth = trackSize.cx;
+    trackHeight = trackSize.cy;
+    thumbWidth = thumbSize.cx;
+    thumbHeight = thumbSize.cy;
+    startMarkerWidth = startSize.cx;
+    startMarkerHeight = startSize.cy;
+    endMarkerWidth = endSize.cx;
+    endMarkerHeight = endSize.cy;
+}
+
+// Pictures of another length or scale: the thumb and the markers keep their values.
+void SlipControl::TakePictures(SlipPictures& made, int scale)
 {
     const UINT before[] = {Travel(DragThumb), Travel(DragStartMarker), Travel(DragEndMarker)};
-    DeleteObject(trackBitmap);
-    trackBitmap = track;
-    const SIZE size = BitmapSize(track);
-    trackWidth = size.cx;
-    trackHeight = size.cy;
+    SetPictures(made, scale);
     int i = 0;
     for (int item : {DragThumb, DragStartMarker, DragEndMarker}) {
         double& position = Position(item);
@@ -647,9 +678,9 @@ void SlipControl::TakeTrack(HBITMAP track)
         ++i;
     }
     if (editWnd) {
-        const RECT thumb = ItemRect(DragThumb);
-        MoveWindow(editWnd, thumb.left, thumb.top, thumb.right - thumb.left + EditBoxExtraWidth,
-                   thumb.bottom - thumb.top, FALSE);
+        SendMessageA(editWnd, WM_SETFONT, reinterpret_cast<WPARAM>(static_cast<HFONT>(valueFont)), FALSE);
+        const RECT box = EditBoxRect();
+        MoveWindow(editWnd, box.left, box.top, box.right - box.left, box.bottom - box.top, FALSE);
     }
     InvalidateRect(hWnd, nullptr, FALSE);
 }
@@ -664,23 +695,27 @@ double SlipControl::Rescaled(double position, UINT from, UINT to) const
     return from ? position * to / from : 0.0;
 }
 
-bool SlipControl::Fit::Prepare(SIZE screen)
+bool SlipControl::Fit::Prepare(const Display& display)
 {
     const UINT code = static_cast<UINT>(slip_.controlId);
-    if (!SlipTrackWidens(code) || screen.cx == Library.ScreenWidth)
+    scale_ = display.scale;
+    if (display.scale != slip_.scale)
+        return MakeSlipPictures(code, display, pictures_);
+    if (!SlipTrackWidens(code) || display.Layout().cx == LibraryDisplay().Layout().cx)
         return true;
-    track_.Reset(SlipTrack(code, screen.cx));
-    return track_ != nullptr;
+    pictures_.track.Reset(SlipTrack(code, display));
+    return pictures_.track != nullptr;
 }
 
 void SlipControl::Fit::Commit()
 {
-    const bool resized = track_ != nullptr;
+    const bool resized = pictures_.track != nullptr;
     if (resized)
-        slip_.TakeTrack(track_.Release());
+        slip_.TakePictures(pictures_, scale_);
+    pictures_.Reset();
     const LONG width = static_cast<LONG>(slip_.trackWidth), height = static_cast<LONG>(slip_.trackHeight);
     if (StillPlaced()) {
-        const POINT at = SlipPlace(static_cast<UINT>(slip_.controlId), LibraryScreen());
+        const POINT at = SlipPlace(static_cast<UINT>(slip_.controlId), LibraryDisplay());
         MoveTo({at.x, at.y, at.x + width, at.y + height});
     } else if (resized) {  // where the host put it, as long as its track
         SetWindowPos(slip_.hWnd, nullptr, 0, 0, width, height, SWP_NOMOVE | SWP_NOZORDER | SWP_NOACTIVATE);

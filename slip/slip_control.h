@@ -6,16 +6,28 @@
 #include <windows.h>
 
 #include "common/gdi.h"
+#include "common/scale.h"
 #include "include/veltra1024.h"
 #include "window/accessible.h"
 #include "window/base_window.h"
 #include "window/fitted.h"
 #include "window/lifeline.h"
 
-// Where a slip of typeCode stands on a screen of that size, in its parent's client area.
-POINT SlipPlace(UINT typeCode, SIZE screen);
-// The track of a slip of typeCode for a screen of that width; null when it cannot be made.
-HBITMAP SlipTrack(UINT typeCode, int screenWidth);
+// What a slip draws, made for one display.
+struct SlipPictures {
+    GdiObject<HBITMAP> track, thumb, startMarker, endMarker;  // no markers on most slips
+    GdiObject<HFONT> valueFont;  // the value's and the edit box's; null at scale 1: the system's
+
+    void Reset();
+};
+
+// Where a slip of typeCode stands on a display, in its parent's client area.
+POINT SlipPlace(UINT typeCode, const Display& display);
+// Makes everything a slip of typeCode draws on display; false, with nothing made, when any
+// of it cannot be made.
+bool MakeSlipPictures(UINT typeCode, const Display& display, SlipPictures& made);
+// The track alone; null when it cannot be made.
+HBITMAP SlipTrack(UINT typeCode, const Display& display);
 // Whether that track grows with the screen's width.
 bool SlipTrackWidens(UINT typeCode);
 
@@ -23,12 +35,11 @@ class SlipControl final : public BaseWindow {
 public:
     SlipControl() = default;
 
-    // Takes the four bitmaps (the markers may be null), registers the class and creates
-    // the window, the track's size. typeName: what the slip is called when no one has named
-    // it; it outlives the slip.
-    int Create(BOOL horizontal, HBITMAP track, HBITMAP thumb, HBITMAP startMarker, HBITMAP endMarker, int markerOffset,
-               int x, int y, HWND parent, int controlId, SlipNotifyProc notify, INT_PTR userData,
-               const char* typeName);
+    // Takes the pictures, drawn at scale, registers the class and creates the window, the
+    // track's size. markerOffset: the markers' distance from the track's edge at scale 1.
+    // typeName: what the slip is called when no one has named it; it outlives the slip.
+    int Create(BOOL horizontal, SlipPictures& pictures, int scale, int markerOffset, int x, int y, HWND parent,
+               int controlId, SlipNotifyProc notify, INT_PTR userData, const char* typeName);
 
     LRESULT WindowProc(HWND hwnd, UINT msg, WPARAM wParam, LPARAM lParam) override;
 
@@ -80,18 +91,20 @@ private:
         UINT page_ = 0;  // 0: a tenth of the range
     };
 
-    // Follows the screen: a slip the library placed moves to its place for the new size, and
-    // a track that grows with the screen is made again for it, the values staying.
+    // Follows the screen: a slip the library placed moves to its place for the new size, a
+    // track that grows with the screen is made again for it, and at another scale every
+    // picture is, the values staying.
     class Fit final : public Fitted {
     public:
         explicit Fit(SlipControl& slip) : Fitted(slip), slip_(slip) {}
-        bool Prepare(SIZE screen) override;
-        void Abandon() override { track_.Reset(); }
+        bool Prepare(const Display& display) override;
+        void Abandon() override { pictures_.Reset(); }
         void Commit() override;
 
     private:
         SlipControl& slip_;
-        GdiObject<HBITMAP> track_;  // the track for the new screen, when it changes
+        SlipPictures pictures_;  // what changes for the new display
+        int scale_ = 0;          // the scale they are drawn at
     };
 
     ~SlipControl();
@@ -100,8 +113,10 @@ private:
     SIZE Size(int item) const;
     HBITMAP Picture(int item) const;
     UINT Travel(int item) const;
+    int Pixel(double position) const;
     RECT ItemRect(int item);
     RECT Band(int item, double position) const;
+    RECT EditBoxRect();
     int ValueAt(double position, UINT travel) const;
     double PositionFor(UINT value, UINT travel) const;
     void Place(int item, UINT value);
@@ -119,7 +134,8 @@ private:
     void OnEditChange(HWND box);
     void EnterValue(UINT value, HWND box);
     void StepBy(long long offset);
-    void TakeTrack(HBITMAP track);
+    void SetPictures(SlipPictures& made, int scale);
+    void TakePictures(SlipPictures& made, int scale);
     double Rescaled(double position, UINT from, UINT to) const;
     void Moved(int item, double from);
     void CloseEditBox();
@@ -154,6 +170,8 @@ private:
     HWND lastEditWnd = nullptr;
     Lifeline lifeline;  // after the documented fields
     const char* typeName = nullptr;
+    int scale = 1;  // the pictures' and every length's; markerOffset is at scale 1
+    GdiObject<HFONT> valueFont;
     Access accessible{*this};
     Fit fit{*this};
 };

@@ -1,5 +1,7 @@
+#include <initializer_list>
 #include <new>
 
+#include "common/art.h"
 #include "common/blit.h"
 #include "common/gdi.h"
 #include "common/library.h"
@@ -43,17 +45,18 @@ int Place(const Coordinate& c, int farEdge)
     return (c.fromFarEdge ? farEdge : 0) + c.offset;
 }
 
-HBITMAP Load(WORD id)
+HBITMAP Load(WORD id, int scale)
 {
-    return id ? LoadBitmapA(Library.ModuleHandle, MAKEINTRESOURCEA(id)) : nullptr;
+    return id ? LoadArt(id, scale) : nullptr;
 }
 
-// Returns a copy of track as much wider as the screen is wider than the design, or track
-// itself on a screen no wider; null when the copy cannot be made. Takes track over.
-HBITMAP WidenTrack(HBITMAP loaded, int screenWidth)
+// Returns a copy of track, drawn at density d, as much wider as the laid-out screen is wider
+// than the design, or track itself on a screen no wider; null when the copy cannot be made.
+// Takes track over.
+HBITMAP WidenTrack(HBITMAP loaded, int layoutWidth, int d)
 {
     GdiObject<HBITMAP> track(loaded);
-    const int extra = screenWidth - DesignWidth;
+    const int extra = d * (layoutWidth - DesignWidth);
     if (extra <= 0 || !track)
         return track.Release();
     const SIZE size = BitmapSize(track);
@@ -65,32 +68,72 @@ HBITMAP WidenTrack(HBITMAP loaded, int screenWidth)
         return nullptr;
     Selection widened(target, wide);
     Selection original(source, track);
-    StretchSegment insertion = {TrackBandX, TrackBandWidth, extra};
+    StretchSegment insertion = {d * TrackBandX, d * TrackBandWidth, extra};
     BlitSegments(target, 0, 0, size.cx + extra, size.cy, source, 0, 0, size.cx, &insertion, 1);
     return wide.Release();
 }
 
-}  // namespace
-
-POINT SlipPlace(UINT typeCode, SIZE screen)
+// The system font, in which a slip writes its value, scale times as large.
+HFONT ValueFont(int scale)
 {
-    const SlipType* type = FindRow(SlipTypes, typeCode);
-    return type ? POINT{Place(type->x, screen.cx), Place(type->y, screen.cy)} : POINT{};
+    LOGFONTA system = {};
+    GetObjectA(GetStockObject(SYSTEM_FONT), sizeof system, &system);
+    return CreateScaledFont(system, scale);
 }
 
-HBITMAP SlipTrack(UINT typeCode, int screenWidth)
+}  // namespace
+
+void SlipPictures::Reset()
+{
+    for (GdiObject<HBITMAP>* picture : {&track, &thumb, &startMarker, &endMarker})
+        picture->Reset();
+    valueFont.Reset();
+}
+
+POINT SlipPlace(UINT typeCode, const Display& display)
+{
+    const SlipType* type = FindRow(SlipTypes, typeCode);
+    const SIZE screen = display.Layout();
+    return type ? display.Up(POINT{Place(type->x, screen.cx), Place(type->y, screen.cy)}) : POINT{};
+}
+
+// Widened from the art of the scale's density, then enlarged by whole pixels for the rest.
+HBITMAP SlipTrack(UINT typeCode, const Display& display)
 {
     const SlipType* type = FindRow(SlipTypes, typeCode);
     if (!type)
         return nullptr;
-    const HBITMAP track = Load(type->track);
-    return type->widens ? WidenTrack(track, screenWidth) : track;
+    const int d = ArtDensity(display.scale);
+    GdiObject<HBITMAP> track(LoadArt(type->track, d));
+    if (type->widens)
+        track.Reset(WidenTrack(track.Release(), display.Layout().cx, d));
+    if (!track || display.scale == d)
+        return track.Release();
+    return Enlarged(track, display.scale / d);
 }
 
 bool SlipTrackWidens(UINT typeCode)
 {
     const SlipType* type = FindRow(SlipTypes, typeCode);
     return type && type->widens;
+}
+
+bool MakeSlipPictures(UINT typeCode, const Display& display, SlipPictures& made)
+{
+    const SlipType* type = FindRow(SlipTypes, typeCode);
+    if (!type)
+        return false;
+    made.startMarker.Reset(Load(type->startMarker, display.scale));
+    made.endMarker.Reset(Load(type->endMarker, display.scale));
+    made.thumb.Reset(Load(type->thumb, display.scale));
+    made.track.Reset(SlipTrack(typeCode, display));
+    made.valueFont.Reset(display.scale > 1 ? ValueFont(display.scale) : nullptr);
+    // A slip is drawn from all of its pictures: without one of them it is not made.
+    if (made.track && made.thumb && (!type->startMarker || made.startMarker) && (!type->endMarker || made.endMarker) &&
+        (display.scale == 1 || made.valueFont))
+        return true;
+    made.Reset();
+    return false;
 }
 
 extern "C" void WINAPI FactroySlipControl(ISlipControl** out, UINT typeCode, HWND parent, SlipNotifyProc notify,
@@ -102,22 +145,19 @@ extern "C" void WINAPI FactroySlipControl(ISlipControl** out, UINT typeCode, HWN
     const SlipType* type = FindRow(SlipTypes, typeCode);
     if (!type)
         return;
-    GdiObject<HBITMAP> startMarker(Load(type->startMarker));
-    GdiObject<HBITMAP> endMarker(Load(type->endMarker));
-    GdiObject<HBITMAP> thumb(Load(type->thumb));
-    GdiObject<HBITMAP> track(SlipTrack(typeCode, Library.ScreenWidth));
-    // A slip is drawn from all of its pictures: without one of them it is not made.
-    if (!track || !thumb || (type->startMarker && !startMarker) || (type->endMarker && !endMarker))
+    const Display display = LibraryDisplay();
+    SlipPictures pictures;
+    if (!MakeSlipPictures(typeCode, display, pictures))
         return;
     auto* slip = new (std::nothrow) SlipControl;
     if (!slip)
-        return;  // the guards give the bitmaps back
+        return;  // the guards give the pictures back
     // The host sees the slip while its window is being created, so the pointer is stored
     // first. The object's virtual table is the host's interface, slot for slot.
     *out = reinterpret_cast<ISlipControl*>(slip);
-    const POINT at = SlipPlace(typeCode, {Library.ScreenWidth, Library.ScreenHeight});
-    if (!slip->Create(type->horizontal, track.Release(), thumb.Release(), startMarker.Release(), endMarker.Release(),
-                      type->markerOffset, at.x, at.y, parent, typeCode, notify, userData, type->name)) {
+    const POINT at = SlipPlace(typeCode, display);
+    if (!slip->Create(type->horizontal, pictures, display.scale, type->markerOffset, at.x, at.y, parent, typeCode,
+                      notify, userData, type->name)) {
         slip->ScalarDeletingDestructor(1);
         *out = nullptr;
     }
