@@ -205,9 +205,15 @@ TEST(ControlsFitted, AHostMayFitFromAButtonsCallbackAndAnEditBoxStaysOpen)
     EXPECT_EQ(rect.top, ButtonCases[1].y.At({800, 600}));
     slip->ShowValue(TRUE);
     SendMessageA(WindowOf(slip), WM_LBUTTONDBLCLK, 0, 0);  // its edit box opens
-    for (const SIZE screen : FittedScreens()) {
-        ASSERT_TRUE(veltra.FitScreen(screen.cx, screen.cy));
-        EXPECT_TRUE(IsWindowVisible(GetWindow(WindowOf(slip), GW_CHILD)));
+    const HWND box = GetWindow(WindowOf(slip), GW_CHILD);
+    GetWindowRect(box, &rect);
+    const SIZE size = {rect.right - rect.left, rect.bottom - rect.top};
+    for (const auto& [screen, scale] : FittedScreens()) {  // and follows the scale
+        ASSERT_EQ(veltra.FitScreenScaled(screen.cx, screen.cy, scale), scale);
+        EXPECT_TRUE(IsWindowVisible(box));
+        GetWindowRect(box, &rect);
+        EXPECT_EQ(rect.right - rect.left, scale * size.cx);
+        EXPECT_EQ(rect.bottom - rect.top, scale * size.cy);
     }
     fitter->Destroy();
     slip->Destroy();

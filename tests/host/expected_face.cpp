@@ -2,6 +2,8 @@
 
 #include <algorithm>
 
+#include "tests/host/host.h"
+
 namespace {
 
 // A piece of full width or full height along the other direction.
@@ -115,4 +117,22 @@ Image ComposeFace(const std::vector<ExpectedBitmap>& face, const std::map<int, I
                 }
     }
     return picture;
+}
+
+Image ComposeScaledFace(HMODULE module, SIZE screen, int scale, uint32_t fill)
+{
+    const int d = scale % 2 ? 1 : 2;
+    const SIZE layout = ScaledScreen{screen, scale}.Layout();
+    std::vector<ExpectedBitmap> face = ExpectedFace(layout);
+    std::map<int, Image> art;
+    for (ExpectedBitmap& bitmap : face) {
+        art[bitmap.id] = LoadArt(module, bitmap.id + (d == 2 ? 2000 : 0));
+        bitmap.at = {d * bitmap.at.x, d * bitmap.at.y};
+        bitmap.size = {d * bitmap.size.cx, d * bitmap.size.cy};
+        for (Piece& piece : bitmap.pieces)
+            piece = {{d * piece.area.left, d * piece.area.top, d * piece.area.right, d * piece.area.bottom},
+                     {d * piece.from.x, d * piece.from.y}, {d * piece.period.cx, d * piece.period.cy}};
+    }
+    const Image drawn = ComposeFace(face, art, {d * layout.cx, d * layout.cy}, fill);
+    return Crop(Enlarge(drawn, scale / d), {0, 0, screen.cx, screen.cy});
 }

@@ -30,3 +30,9 @@ std::vector<ExpectedBitmap> ExpectedFace(SIZE screen);
 // The screen as DrawFace must leave it on a canvas filled with fill.
 Image ComposeFace(const std::vector<ExpectedBitmap>& face, const std::map<int, Image>& art,
                   SIZE screen, uint32_t fill);
+
+// The same at a scale, from module's art: the face laid out for the screen the header's
+// relation gives, from the art drawn for the scale's density (resource id + 2000 for twice
+// the density, at scales 2 and 4) with every place and run that many times longer, then
+// every pixel enlarged to a block for what the scale asks beyond it; cut to the screen.
+Image ComposeScaledFace(HMODULE module, SIZE screen, int scale, uint32_t fill);

@@ -44,8 +44,8 @@ const struct {
     WORD ordinal;
 } Exports[] = {
     {"DrawFace", 1},        {"FactroyColorButtom", 2}, {"FactroyLableControl", 3}, {"FactroySlipControl", 4},
-    {"FitScreen", 9},       {"GetBgkColorSize", 5},    {"GetObjectRect", 6},       {"SetAccessibleName", 7},
-    {"SetAccessibleOption", 8},
+    {"FitScreen", 9},       {"FitScreenScaled", 10},   {"GetBgkColorSize", 5},     {"GetObjectRect", 6},
+    {"SetAccessibleName", 7}, {"SetAccessibleOption", 8},
 };
 
 }  // namespace
@@ -116,7 +116,7 @@ const struct {
      "GetMapMode GetObjectA GetParent GetSysColor GetSystemMetrics GetWindowLongA GetWindowLongPtrA GetWindowRect "
      "GetWindowTextA GetWindowTextLengthA IsRectEmpty IsWindow IsWindowEnabled IsWindowVisible OffsetRect "
      "PtInRect ScreenToClient GetFileSizeEx ReadFile GetAncestor GetDesktopWindow GetCurrentThreadId "
-     "GetSystemDirectoryA MapWindowPoints"},
+     "GetSystemDirectoryA MapWindowPoints GetDIBits"},
     {"stock objects are the system's: nothing to give back", "GetStockObject"},
     {"acts on a window that exists already; makes nothing",
      "CallWindowProcA DefWindowProcA MoveWindow NotifyWinEvent PostMessageA RedrawWindow ReleaseCapture "
@@ -246,6 +246,7 @@ TEST(Exports, EveryExportIsWinapi)
         {"SetAccessibleName", 2, {0, 0}},
         {"SetAccessibleOption", 3, {0, 0, 0}},
         {"FitScreen", 2, {0, 0}},
+        {"FitScreenScaled", 3, {0, 0, 0}},
     };
     for (const auto& call : calls) {
         SCOPED_TRACE(call.name);

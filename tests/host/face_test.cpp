@@ -38,11 +38,10 @@ TEST_P(FaceArt, DrawFacePaintsEveryPieceOfTheArt)
 {
     Veltra veltra(GetParam());
     ASSERT_TRUE(veltra.module);
-    const std::map<int, Image> art = DesignArt(veltra.module);
-    for (const SIZE screen : FittedScreens()) {
-        SCOPED_TRACE(std::to_string(screen.cx) + "x" + std::to_string(screen.cy));
-        ASSERT_TRUE(veltra.FitScreen(screen.cx, screen.cy));
-        const Image expected = ComposeFace(ExpectedFace(screen), art, screen, Untouched);
+    for (const auto& [screen, scale] : FittedScreens()) {
+        SCOPED_TRACE(std::to_string(screen.cx) + "x" + std::to_string(screen.cy) + " at " + std::to_string(scale));
+        ASSERT_EQ(veltra.FitScreenScaled(screen.cx, screen.cy, scale), scale);
+        const Image expected = ComposeScaledFace(veltra.module, screen, scale, Untouched);
         EXPECT_EQ(FirstDifference(PaintFace(veltra, screen), expected), "");
     }
 }
@@ -76,19 +75,19 @@ TEST_P(FaceArt, DrawFaceOnAWindowShowsTheSamePicture)
 INSTANTIATE_TEST_SUITE_P(Libraries, FaceArt, ::testing::Values(LibraryFile, DistinctFaceFile),
                          [](const auto& info) { return info.index ? "DistinctArt" : "ShippedArt"; });
 
-// On this screen, on every screen the library is fitted to, and back.
+// On this screen, on every screen the library is fitted to, and back: at a scale, that scale
+// times the area on the laid-out screen.
 TEST(Face, InnerAreaAndItsColour)
 {
     Veltra veltra;
-    for (const SIZE screen : FittedScreens()) {
-        ASSERT_TRUE(veltra.FitScreen(screen.cx, screen.cy));
+    for (const ScaledScreen& fitted : FittedScreens()) {
+        ASSERT_EQ(veltra.FitScreenScaled(fitted.size.cx, fitted.size.cy, fitted.scale), fitted.scale);
+        const SIZE layout = fitted.Layout();
+        const int s = fitted.scale;
         RECT inner = {-1, -1, -1, -1};
         COLORREF colour = 0;
         EXPECT_EQ(veltra.GetBgkColorSize(&inner, &colour), &inner);
-        EXPECT_EQ(inner.left, 11);
-        EXPECT_EQ(inner.top, 15);
-        EXPECT_EQ(inner.right, screen.cx - 184);
-        EXPECT_EQ(inner.bottom, screen.cy - 201);
+        EXPECT_EQ(inner, (RECT{11 * s, 15 * s, (layout.cx - 184) * s, (layout.cy - 201) * s}));
         EXPECT_EQ(colour, RGB(213, 237, 245));
         EXPECT_EQ(colour, 0xF5EDD5u);
     }

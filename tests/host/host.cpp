@@ -30,6 +30,7 @@ Veltra::Veltra(const char* file) : module(LoadLibraryA(LibraryPath(file).c_str()
     Find(module, "SetAccessibleName", SetAccessibleName);
     Find(module, "SetAccessibleOption", SetAccessibleOption);
     Find(module, "FitScreen", FitScreen);
+    Find(module, "FitScreenScaled", FitScreenScaled);
 }
 
 void Veltra::Unload()
@@ -44,16 +45,24 @@ SIZE Screen()
     return SIZE{GetSystemMetrics(SM_CXSCREEN), GetSystemMetrics(SM_CYSCREEN)};
 }
 
-std::vector<SIZE> FittedScreens()
+int ScaledScreen::Largest(SIZE size)
+{
+    int scale = 4;
+    while (scale > 1 && (size.cx < 1024 * scale || size.cy < 768 * scale))
+        --scale;
+    return scale;
+}
+
+std::vector<ScaledScreen> FittedScreens()
 {
     const SIZE here = Screen();
     const bool design = here.cx == 1024 && here.cy == 768;
-    std::vector<SIZE> screens = {here, design ? SIZE{1920, 1080} : SIZE{1024, 768}};
+    std::vector<ScaledScreen> screens = {{here, 1}, {design ? SIZE{1920, 1080} : SIZE{1024, 768}, 1}};
     if (here.cx != 800 || here.cy != 600)
-        screens.push_back({800, 600});
+        screens.push_back({{800, 600}, 1});
     if (design)
-        screens.push_back({7680, 4320});
-    screens.push_back(here);
+        screens.insert(screens.end(), {{{7680, 4320}, 1}, {{3840, 2160}, 2}, {{3083, 2305}, 3}, {{7680, 4320}, 4}});
+    screens.push_back({here, 1});
     return screens;
 }
 
@@ -153,10 +162,16 @@ HostWindow::~HostWindow()
 
 namespace {
 
+struct MadeControl {
+    HWND window;
+    std::function<void()> destroy;
+    bool related;  // placed by the library and showing only art: a scaled load shows it larger
+};
+
 // Every control of every type code in a state of its own (three where the host put them).
-std::vector<std::pair<HWND, std::function<void()>>> MakeEveryControl(const Veltra& veltra, HWND host)
+std::vector<MadeControl> MakeEveryControl(const Veltra& veltra, HWND host)
 {
-    std::vector<std::pair<HWND, std::function<void()>>> made;
+    std::vector<MadeControl> made;
     const RECT hosts = {300, 240, 360, 260};
     for (UINT code = 0; code <= 301; ++code) {
         IColorButtom* button = nullptr;
@@ -170,45 +185,49 @@ std::vector<std::pair<HWND, std::function<void()>>> MakeEveryControl(const Veltr
             button->SetDot(code % 2);
             if (code == 2)
                 button->MoveTo(300, 200);
-            made.emplace_back(WindowOf(button), [button] { button->Destroy(); });
+            made.push_back({WindowOf(button), [button] { button->Destroy(); }, code % 2 == 0 && code != 2});
         }
         if (label) {
-            label->SetText(code % 2 ? "3:07" : "Veltra");
+            label->SetText(code == 5 ? "" : code % 2 ? "3:07" : "Veltra");
             if (code == 4 && label->Create(&hosts, 4, host))
                 label->RefreshBackground();  // the snapshot it took where the factory put it goes
-            made.emplace_back(WindowOf(label), [label] { label->Destroy(); });
+            made.push_back({WindowOf(label), [label] { label->Destroy(); }, code == 5});
         }
         if (slip) {
             slip->SetRange(0, 1000);
             slip->SetValue(350);
             slip->SetStartMarker(200);
-            slip->ShowValue(TRUE);
+            slip->ShowValue(code != 0);
             if (code == 10)
                 SetWindowPos(WindowOf(slip), nullptr, 400, 300, 0, 0, SWP_NOSIZE | SWP_NOZORDER);
-            made.emplace_back(WindowOf(slip), [slip] { slip->Destroy(); });
+            made.push_back({WindowOf(slip), [slip] { slip->Destroy(); }, code == 0});
         }
     }
     return made;
 }
 
-// What each control shows, and where, once a library fitted to made made them and the host followed.
-std::vector<Image> ShownAfterFit(DWORD clip, SIZE made, std::vector<RECT>& places)
+// What each control shows, and where, once a library fitted to made (at scale; 0: the
+// largest it holds) made them and, when follow, the host followed this screen.
+std::vector<Image> ShownAfterFit(DWORD clip, SIZE made, int scale, bool follow, std::vector<RECT>& places,
+                                 std::vector<bool>* related = nullptr)
 {
     Veltra veltra;
-    veltra.FitScreen(made.cx, made.cy);
+    veltra.FitScreenScaled(made.cx, made.cy, scale);
     const HostWindow host(&veltra, clip, made);  // its face is painted before a label copies it
     const auto controls = MakeEveryControl(veltra, host);
     Pump(0);
-    if (made.cx != Screen().cx || made.cy != Screen().cy)
+    if (follow && (made.cx != Screen().cx || made.cy != Screen().cy))
         SendMessageA(host, WM_DISPLAYCHANGE, 24, MAKELPARAM(Screen().cx, Screen().cy));
     Pump(0);
     std::vector<Image> shown;
     places.clear();
-    for (const auto& [window, destroy] : controls) {
-        shown.push_back(Crop(Shown(window), OnScreen(window)));
+    for (const MadeControl& control : controls) {
+        shown.push_back(Crop(Shown(control.window), OnScreen(control.window)));
         places.emplace_back();
-        GetWindowRect(window, &places.back());
-        destroy();
+        GetWindowRect(control.window, &places.back());
+        if (related)
+            related->push_back(control.related);
+        control.destroy();
     }
     return shown;
 }
@@ -218,20 +237,42 @@ std::vector<Image> ShownAfterFit(DWORD clip, SIZE made, std::vector<RECT>& place
 std::vector<std::string> FittedControlsUnlikeAFreshLoad()
 {
     const SIZE here = Screen();
+    const int s = ScaledScreen::Largest(here);
     std::vector<std::string> unlike;
     for (const DWORD clip : {DWORD{WS_CLIPCHILDREN}, DWORD{0}}) {
         std::vector<RECT> places, fittedPlaces;
-        const std::vector<Image> fresh = ShownAfterFit(clip, here, places);
-        for (const SIZE made : {SIZE{here.cx + 256, here.cy + 128}, SIZE{here.cx - 200, here.cy - 120}}) {
-            const std::vector<Image> fitted = ShownAfterFit(clip, made, fittedPlaces);
-            for (size_t i = 0; i < fresh.size(); ++i) {
+        std::vector<bool> related;
+        const std::vector<Image> fresh = ShownAfterFit(clip, here, 0, false, places, &related);
+        std::vector<bool> apart(fresh.size(), true);  // pictures over a sibling are not compared
+        for (size_t i = 0; i < fresh.size(); ++i)
+            for (size_t j = 0; j < places.size(); ++j) {
                 RECT common;
-                bool apart = true;
-                for (size_t j = 0; j < places.size(); ++j)
-                    apart = apart && (i == j || !IntersectRect(&common, &places[i], &places[j]));
+                apart[i] = apart[i] && (i == j || !IntersectRect(&common, &places[i], &places[j]));
+            }
+        // At a scale every place the library chose is that scale times the place at scale 1
+        // on the laid-out screen, and at 3 (and 4) every picture of art the picture at 1 (and
+        // 2) on the screen laid out for a third (and half) with every pixel a block.
+        for (const int k : s == 1 ? std::vector<int>{} : s == 4 ? std::vector<int>{4, 2} : std::vector<int>{s}) {
+            const SIZE smaller = ScaledScreen{here, k}.Layout();
+            const std::vector<Image> small = ShownAfterFit(clip, smaller, s / k, false, fittedPlaces);
+            for (size_t i = 0; i < fresh.size(); ++i) {
+                const RECT& p = fittedPlaces[i];
+                const RECT larger = {k * p.left, k * p.top, k * p.right, k * p.bottom};
+                const std::string difference = !EqualRect(&larger, &places[i]) ? "stands elsewhere"
+                                               : apart[i] && (s % 2 || k < s)
+                                                   ? FirstDifference(fresh[i], Enlarge(small[i], k))
+                                                   : "";
+                if (related[i] && !difference.empty())
+                    unlike.push_back("scale " + std::to_string(s) + " over " + std::to_string(s / k) +
+                                     (clip ? " clipping" : "") + ", control " + std::to_string(i) + ": " + difference);
+            }
+        }
+        for (const SIZE made : {SIZE{here.cx + 256, here.cy + 128}, SIZE{here.cx - 200, here.cy - 120}}) {
+            const std::vector<Image> fitted = ShownAfterFit(clip, made, 0, true, fittedPlaces);
+            for (size_t i = 0; i < fresh.size(); ++i) {
                 const std::string difference = !EqualRect(&fittedPlaces[i], &places[i]) ? "stands elsewhere"
-                                               : apart ? FirstDifference(fitted[i], fresh[i])
-                                                       : "";
+                                               : apart[i] ? FirstDifference(fitted[i], fresh[i])
+                                                          : "";
                 if (!difference.empty())
                     unlike.push_back(std::to_string(made.cx) + "x" + std::to_string(made.cy) + (clip ? " clipping" : "") +
                                      ", control " + std::to_string(i) + ": " + difference);

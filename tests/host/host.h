@@ -35,6 +35,7 @@ public:
     PFN_SetAccessibleName SetAccessibleName = nullptr;
     PFN_SetAccessibleOption SetAccessibleOption = nullptr;
     PFN_FitScreen FitScreen = nullptr;
+    PFN_FitScreenScaled FitScreenScaled = nullptr;
 };
 
 // Full path of a DLL beside the test program.
@@ -43,10 +44,22 @@ std::string LibraryPath(const char* file = LibraryFile);
 // The screen this process runs on, as the library measured it.
 SIZE Screen();
 
+// A screen and the scale the design is drawn at there.
+struct ScaledScreen {
+    SIZE size;
+    int scale;
+
+    // The screen the design is laid out for, as the header gives it: size / scale, rounded up.
+    SIZE Layout() const { return SIZE{(size.cx + scale - 1) / scale, (size.cy + scale - 1) / scale}; }
+    // The largest scale the header says a screen of size holds.
+    static int Largest(SIZE size);
+};
+
 // The screens a library loaded on this one is fitted to in turn, and back: this one first
 // and last; between them a screen narrower or wider, one smaller than the design, and from
-// the design screen the largest.
-std::vector<SIZE> FittedScreens();
+// the design screen the largest, and 4K and 8K screens at scales 2 to 4, one of them with
+// sides no multiple of its scale.
+std::vector<ScaledScreen> FittedScreens();
 
 // A folder of its own, made current while the object lives, for tests that put files
 // where the library looks for them; removed with what it holds.
@@ -84,7 +97,9 @@ private:
 // Every control, made on a larger and on a smaller screen by a host that then follows this
 // one as the header's example does (with and without WS_CLIPCHILDREN), stands where a
 // fresh load here puts it (the host's own places staying) and shows on the screen what it
-// shows: the ones that do not (pictures over a sibling are not compared).
+// shows: the ones that do not (pictures over a sibling are not compared). Each library
+// takes the largest scale its screen holds; at a scale, the fresh load's places and pictures
+// must also relate to a load at a lower scale as the header says.
 std::vector<std::string> FittedControlsUnlikeAFreshLoad();
 
 // Dispatches this thread's messages for milliseconds.

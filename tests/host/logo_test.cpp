@@ -17,20 +17,17 @@ namespace {
 
 uint32_t LogoPixel(int x, int y) { return static_cast<uint32_t>((x * 7 & 0xFF) << 16 | (y * 5 & 0xFF) << 8 | ((x ^ y) & 0xFF)); }
 
-Image FaceWithLogo(const Veltra& veltra, SIZE logo, SIZE screen = Screen())
+// At a scale every pixel of the logo is a block, as every pixel of the art is.
+Image FaceWithLogo(const Veltra& veltra, SIZE logo, SIZE screen = Screen(), int s = 1)
 {
-    std::map<int, Image> art;
-    for (int id : {102, 103, 104, 105})
-        art[id] = LoadArt(veltra.module, id);
-    const std::vector<ExpectedBitmap> face = ExpectedFace(screen);
-    Image expected = ComposeFace(face, art, screen, 0);
-    const ExpectedBitmap& right = face[3];
-    for (int y = 0; y < std::min(logo.cy, right.size.cy); ++y)
-        for (int x = 0; x < std::min(logo.cx, right.size.cx); ++x) {
-            const int sx = right.at.x + x;
-            const int sy = right.at.y + y;
+    Image expected = ComposeScaledFace(veltra.module, screen, s, 0);
+    const ExpectedBitmap right = ExpectedFace(ScaledScreen{screen, s}.Layout())[3];
+    for (int y = 0; y < s * std::min(logo.cy, right.size.cy); ++y)
+        for (int x = 0; x < s * std::min(logo.cx, right.size.cx); ++x) {
+            const int sx = s * right.at.x + x;
+            const int sy = s * right.at.y + y;
             if (sx >= 0 && sy >= 0 && sx < screen.cx && sy < screen.cy)
-                expected.pixels[static_cast<size_t>(sy) * screen.cx + sx] = LogoPixel(x, y);
+                expected.pixels[static_cast<size_t>(sy) * screen.cx + sx] = LogoPixel(x / s, y / s);
         }
     return expected;
 }
@@ -53,9 +50,9 @@ TEST_P(Logo, IsPrintedIntoTheRightPanelAndCutToIt)
     WriteBmp("Pic\\VeltraLogo.bmp", GetParam().cx, GetParam().cy, LogoPixel);
     Veltra veltra;
     // On this screen, on every screen the library is fitted to, and back.
-    for (const SIZE screen : FittedScreens()) {
-        ASSERT_TRUE(veltra.FitScreen(screen.cx, screen.cy));
-        EXPECT_EQ(FirstDifference(Painted(veltra, screen), FaceWithLogo(veltra, GetParam(), screen)), "");
+    for (const auto& [screen, scale] : FittedScreens()) {
+        ASSERT_EQ(veltra.FitScreenScaled(screen.cx, screen.cy, scale), scale);
+        EXPECT_EQ(FirstDifference(Painted(veltra, screen), FaceWithLogo(veltra, GetParam(), screen, scale)), "");
     }
 }
 

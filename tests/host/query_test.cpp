@@ -113,15 +113,19 @@ protected:
 
 // Every rectangle, position and cut size on this screen, from the table's expressions:
 // every screen the suite runs on checks them all, and so does every screen the library is
-// fitted to, and this one again.
+// fitted to, and this one again. At a scale they are that scale times the values on the
+// laid-out screen.
 TEST_F(Queries, PlacesFollowTheScreen)
 {
-    for (const SIZE screen : FittedScreens()) {
-        SCOPED_TRACE(std::to_string(screen.cx) + "x" + std::to_string(screen.cy));
-        ASSERT_TRUE(veltra.FitScreen(screen.cx, screen.cy));
+    for (const ScaledScreen& fitted : FittedScreens()) {
+        SCOPED_TRACE(std::to_string(fitted.size.cx) + "x" + std::to_string(fitted.size.cy) + " at " +
+                     std::to_string(fitted.scale));
+        ASSERT_EQ(veltra.FitScreenScaled(fitted.size.cx, fitted.size.cy, fitted.scale), fitted.scale);
         for (const PlaceCase& c : PlaceCases) {
             SCOPED_TRACE(Written(c));
-            const std::vector<INT32> want = PlaceOf(c.code, screen);
+            std::vector<INT32> want = PlaceOf(c.code, fitted.Layout());
+            for (INT32& value : want)
+                value *= fitted.scale;
             int result = 0;
             const Values got = Ask(c.code, Fresh, &result);
             EXPECT_EQ(result, 1);

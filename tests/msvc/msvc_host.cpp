@@ -383,6 +383,7 @@ void CheckBinding()
         {"SetAccessibleName", 7, reinterpret_cast<FARPROC>(&SetAccessibleName)},
         {"SetAccessibleOption", 8, reinterpret_cast<FARPROC>(&SetAccessibleOption)},
         {"FitScreen", 9, reinterpret_cast<FARPROC>(&FitScreen)},
+        {"FitScreenScaled", 10, reinterpret_cast<FARPROC>(&FitScreenScaled)},
     };
     for (const auto& e : exports) {
         const FARPROC byName = GetProcAddress(module, e.name);
@@ -647,6 +648,8 @@ void CheckColorButtom()
     BALANCED(named = SetAccessibleOption(button, VELTRA_ACCESS_BUTTON_KIND, VELTRA_BUTTON_KIND_TOGGLE));
     CHECK(named);
     BALANCED(named = FitScreen(0, 768));
+    CHECK(!named);
+    BALANCED(named = FitScreenScaled(1024, 768, 2));
     CHECK(!named);
 
     // 5

@@ -5,6 +5,9 @@
 // as it was, SetText says when it kept no text, a face reported drawn is whole.
 #include <gtest/gtest.h>
 
+#include <array>
+#include <climits>
+
 #include "tests/host/library_test.h"
 #include "tests/support/image.h"
 #include "tests/reliability/drive.h"
@@ -117,25 +120,34 @@ TEST(FitRefusals, ARefusedFitChangesNothingAndFitsLeaveNothing)
     const Seen before = Look(veltra, windows);
     for (const SIZE none : {SIZE{0, 768}, SIZE{1024, 0}, SIZE{-1024, 768}, SIZE{1024, -768}})
         EXPECT_FALSE(veltra.FitScreen(none.cx, none.cy));
+    // No scale, or one the screen cannot hold.
+    for (const auto& [width, height, scale] : {std::array{0, 768, 1}, {1024, 768, 5}, {1024, 768, -1},
+                                               {2047, 1536, 2}, {4096, 3071, 4}, {INT_MAX, INT_MAX, 4}})
+        EXPECT_EQ(veltra.FitScreenScaled(width, height, scale), 0);
     EXPECT_EQ(Look(veltra, windows).answers, before.answers);
-    const int fitting = ledger->Creations();
-    ASSERT_TRUE(veltra.FitScreen(other.cx, other.cy));
-    const int creations = ledger->Creations() - fitting;
-    ASSERT_GT(creations, 0);
-    ASSERT_TRUE(veltra.FitScreen(here.cx, here.cy));
-    const std::vector<std::string> held = ledger->Alive();  // the controls and the face
-    for (int n = 1; n <= creations; ++n) {
-        SCOPED_TRACE("creation " + std::to_string(n) + " refused");
-        ledger->FailCreation(n);
-        EXPECT_FALSE(veltra.FitScreen(other.cx, other.cy));
-        EXPECT_TRUE(ledger->Failed());
-        ledger->FailCreation(0);
-        const Seen after = Look(veltra, windows);
-        EXPECT_EQ(FirstDifference(after.face, before.face), "");
-        EXPECT_EQ(after.answers, before.answers);
-        EXPECT_EQ(after.places, before.places);
-        EXPECT_EQ(ledger->Alive(), held);
-        EXPECT_EQ(ledger->Faults(), std::vector<std::string>{});
+    int creations = 0;
+    // At scale 4 the 2x art is widened and enlarged.
+    for (const auto& [screen, scale] : {std::pair{other, 1}, {SIZE{4608, 3200}, 4}}) {
+        const int fitting = ledger->Creations();
+        ASSERT_EQ(veltra.FitScreenScaled(screen.cx, screen.cy, scale), scale);
+        const int needed = ledger->Creations() - fitting;
+        ASSERT_GT(needed, 0);
+        ASSERT_TRUE(veltra.FitScreenScaled(here.cx, here.cy, 1));
+        const std::vector<std::string> held = ledger->Alive();  // the controls and the face
+        for (int n = 1; n <= needed; ++n) {
+            SCOPED_TRACE("creation " + std::to_string(n) + " refused at scale " + std::to_string(scale));
+            ledger->FailCreation(n);
+            EXPECT_EQ(veltra.FitScreenScaled(screen.cx, screen.cy, scale), 0);
+            EXPECT_TRUE(ledger->Failed());
+            ledger->FailCreation(0);
+            const Seen after = Look(veltra, windows);
+            EXPECT_EQ(FirstDifference(after.face, before.face), "");
+            EXPECT_EQ(after.answers, before.answers);
+            EXPECT_EQ(after.places, before.places);
+            EXPECT_EQ(ledger->Alive(), held);
+            EXPECT_EQ(ledger->Faults(), std::vector<std::string>{});
+        }
+        creations += needed;
     }
     ledger.reset();  // one ledger at a time: the old one unhooks as it goes
     ledger = std::make_unique<Ledger>(veltra.module, Ledger::Heap::Pages);

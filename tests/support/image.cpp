@@ -117,6 +117,17 @@ Image Crop(const Image& picture, RECT area)
     return part;
 }
 
+Image Enlarge(const Image& picture, int factor)
+{
+    Image large;
+    large.width = picture.width * factor;
+    large.height = picture.height * factor;
+    for (int y = 0; y < large.height; ++y)
+        for (int x = 0; x < large.width; ++x)
+            large.pixels.push_back(picture.At(x / factor, y / factor));
+    return large;
+}
+
 std::string FirstDifference(const Image& actual, const Image& expected)
 {
     if (actual.width != expected.width || actual.height != expected.height) {

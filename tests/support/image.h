@@ -47,6 +47,9 @@ void WriteBmp(const std::string& path, int width, int height, uint32_t (*pixel)(
 // The part of picture inside area.
 Image Crop(const Image& picture, RECT area);
 
+// picture with every pixel drawn as a factor x factor block.
+Image Enlarge(const Image& picture, int factor);
+
 // Where actual first differs from expected, or "" when they are the same picture.
 std::string FirstDifference(const Image& actual, const Image& expected);
 

@@ -24,6 +24,7 @@ DECLARE_ORIGINAL(GetDC)
 DECLARE_ORIGINAL(ReleaseDC)
 DECLARE_ORIGINAL(CreateCompatibleBitmap)
 DECLARE_ORIGINAL(CreateBitmap)
+DECLARE_ORIGINAL(CreateDIBSection)
 DECLARE_ORIGINAL(LoadBitmapA)
 DECLARE_ORIGINAL(LoadImageA)
 DECLARE_ORIGINAL(CreatePen)
@@ -161,6 +162,9 @@ BOOL WINAPI HookCloseHandle(HANDLE handle)
 MAKER(HBITMAP, CreateCompatibleBitmap, "bitmap", (HDC dc, int cx, int cy), (dc, cx, cy))
 MAKER(HBITMAP, CreateBitmap, "bitmap", (int cx, int cy, UINT planes, UINT bits, const void* data),
       (cx, cy, planes, bits, data))
+MAKER(HBITMAP, CreateDIBSection, "bitmap",
+      (HDC dc, const BITMAPINFO* info, UINT usage, void** bits, HANDLE section, DWORD offset),
+      (dc, info, usage, bits, section, offset))
 MAKER(HBITMAP, LoadBitmapA, "bitmap", (HINSTANCE module, LPCSTR name), (module, name))
 MAKER(HPEN, CreatePen, "pen", (int style, int width, COLORREF color), (style, width, color))
 MAKER(HBRUSH, CreateSolidBrush, "brush", (COLORREF color), (color))
@@ -484,7 +488,7 @@ struct Hook {
 const Hook Hooks[] = {
     HOOK(CreateCompatibleDC), HOOK(DeleteDC), HOOK(GetDC), HOOK(ReleaseDC), HOOK(BeginPaint), HOOK(EndPaint),
     HOOK(LoadCursorA), HOOK(CreateFileA), HOOK(CloseHandle), HOOK(GetProcAddress), HOOK(LoadLibraryA),
-    HOOK(CreateCompatibleBitmap), HOOK(CreateBitmap), HOOK(LoadBitmapA), HOOK(LoadImageA),
+    HOOK(CreateCompatibleBitmap), HOOK(CreateBitmap), HOOK(CreateDIBSection), HOOK(LoadBitmapA), HOOK(LoadImageA),
     HOOK(CreatePen), HOOK(CreateSolidBrush), HOOK(CreateFontIndirectA), HOOK(CreateRectRgn),
     HOOK(DeleteObject), HOOK(SelectObject), HOOK(BitBlt),
     HOOK(CreateWindowExA), HOOK(DestroyWindow), HOOK(SetTimer), HOOK(KillTimer),
