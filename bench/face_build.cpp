@@ -10,6 +10,7 @@
 #include "bench/imports.h"
 #include "common/gdi.h"
 #include "common/library.h"
+#include "common/scale.h"
 #include "entry/attach.h"
 #include "face/face.h"
 #include "include/veltra1024.h"
@@ -22,6 +23,8 @@ const HMODULE Program = GetModuleHandleA(nullptr);
 constexpr double FloorLimit = 1.5;
 // How far a fit to a screen may stand above attach on it: it makes the same face.
 constexpr double FitLimit = 1.2;
+// How far a fit at a scale may stand above copying the scaled face's pixels once.
+constexpr double ScaledFitLimit = 1.5;
 
 // The face bitmaps that attach leaves, and the art that each is widened from.
 struct Face {
@@ -673,12 +676,59 @@ void ReportTimes(const Options& options, const WatchedAttach& watched)
     });
 }
 
+// A fit to this screen at the largest scale it holds, beside a fit at scale 1 to it and
+// beside the floor of the scaled fit: the scaled face's pixels copied once, into bitmaps made
+// for them. The scaled face has scale x scale as many pixels as the face at scale 1.
+void ReportScaledFit(const Options& options)
+{
+    const SIZE screen = Screen();
+    const int scale = LargestScaleHeld(screen.cx, screen.cy);
+    if (scale == 1)
+        return;
+    AttachLibrary(Program);
+    const auto fit = [&](int s) {
+        return [&, s] {
+            FitScreenScaled(DesignWidth, DesignHeight, 1);
+            Stopwatch clock;
+            FitScreenScaled(screen.cx, screen.cy, s);
+            return clock.Milliseconds();
+        };
+    };
+    const auto floor = [&] {
+        FitScreenScaled(screen.cx, screen.cy, scale);
+        WindowDC dc;
+        MemoryDC source(dc), target(dc);
+        Stopwatch clock;
+        for (const Face& face : Faces) {
+            const SIZE size = BitmapSize(Library.*face.bitmap);
+            const OwnedBitmap copy(CreateCompatibleBitmap(dc, size.cx, size.cy));
+            Selection from(source, Library.*face.bitmap), to(target, copy.get());
+            BitBlt(target, 0, 0, size.cx, size.cy, source, 0, 0, SRCCOPY);
+        }
+        return clock.Milliseconds();
+    };
+    const std::vector<Samples> times = TimeInTurn(options.builds, {fit(1), fit(scale), floor});
+    DetachLibrary();
+    Table("scaled-fit", "A fit at a scale: the whole design drawn that many times larger",
+          {"Screen", "Arch", "Scale", "Runs", "FitScreenScaled at 1 (ms)", "FitScreenScaled at the scale (ms)",
+           "Scaled face copied once (ms)", "Scaled fit / scaled face copied once (IQR / median)",
+           "Scaled fit / fit at 1 (IQR / median)"});
+    Row("scaled-fit", {ScreenName(), ArchName(), std::to_string(scale), std::to_string(options.builds),
+                       Fixed(times[0].Median(), 3), Fixed(times[1].Median(), 3), Fixed(times[2].Median(), 3),
+                       RatioCell(Ratios(times[1], times[2])), RatioCell(Ratios(times[1], times[0]))});
+    RatioTarget("FitScreenScaled at scale " + std::to_string(scale) + ", within " + Fixed(ScaledFitLimit, 1) +
+                    " x the scaled face's pixels copied once",
+                Ratios(times[1], times[2]), ScaledFitLimit);
+}
+
 }  // namespace
 
 void MeasureFaceBuild(const Options& options)
 {
     const WatchedAttach watched = Watch();
     ReportCopies(options, watched);
-    if (!options.countsOnly)
+    if (!options.countsOnly) {
         ReportTimes(options, watched);
+        ReportScaledFit(options);
+    }
 }

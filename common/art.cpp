@@ -8,52 +8,58 @@
 #include "common/gdi.h"
 #include "common/library.h"
 
-int ArtDensity(int scale)
-{
-    return scale % 2 ? 1 : 2;
-}
-
 HBITMAP LoadArt(WORD id, int scale)
 {
-    const int density = ArtDensity(scale);
+    const int density = scale % 2 ? 1 : 2;
     GdiObject<HBITMAP> art(LoadBitmapA(Library.ModuleHandle, MAKEINTRESOURCEA(density == 2 ? id + DoubleArtId : id)));
     if (!art || scale == density)
         return art.Release();
     return Enlarged(art, scale / density);
 }
 
-HBITMAP Enlarged(HBITMAP bitmap, int factor)
+namespace {
+
+// A 32-bit bottom-up picture of width x height, as GetDIBits and SetDIBits take it.
+BITMAPINFO Rows32(LONG width, LONG height)
 {
-    const SIZE size = BitmapSize(bitmap);
-    if (size.cx <= 0 || size.cy <= 0 || factor < 1 || size.cx > INT_MAX / 4 / factor || size.cy > INT_MAX / factor ||
-        static_cast<LONGLONG>(size.cx) * size.cy > INT_MAX / 4)
-        return nullptr;
-    // Read as 32-bit pixels, top row first, and written straight into the new bitmap's.
     BITMAPINFO info = {};
     info.bmiHeader.biSize = sizeof info.bmiHeader;
-    info.bmiHeader.biWidth = size.cx;
-    info.bmiHeader.biHeight = -size.cy;
+    info.bmiHeader.biWidth = width;
+    info.bmiHeader.biHeight = height;
     info.bmiHeader.biPlanes = 1;
     info.bmiHeader.biBitCount = 32;
     info.bmiHeader.biCompression = BI_RGB;
-    std::unique_ptr<DWORD[]> pixels(new (std::nothrow) DWORD[static_cast<size_t>(size.cx) * size.cy]);
+    return info;
+}
+
+}  // namespace
+
+HBITMAP Enlarged(HBITMAP bitmap, int factor)
+{
+    const SIZE size = BitmapSize(bitmap);
+    if (size.cx <= 0 || size.cy <= 0 || factor < 1 || size.cx > INT_MAX / 4 / factor / factor ||
+        size.cy > INT_MAX / factor)
+        return nullptr;
+    const LONG width = size.cx * factor, height = size.cy * factor;
+    // A bitmap like the screen's, as every other picture of the library, filled a source row
+    // at a time: one row read, factor rows written, and no more memory than that besides.
     WindowDC screen;
-    if (!pixels || !screen || GetDIBits(screen, bitmap, 0, size.cy, pixels.get(), &info, DIB_RGB_COLORS) != size.cy)
+    GdiObject<HBITMAP> large(CreateCompatibleBitmap(screen, width, height));
+    std::unique_ptr<DWORD[]> rows(new (std::nothrow) DWORD[size.cx + static_cast<size_t>(width) * factor]);
+    if (!screen || !large || !rows)
         return nullptr;
-    const LONG width = size.cx * factor;
-    info.bmiHeader.biWidth = width;
-    info.bmiHeader.biHeight = -size.cy * factor;
-    void* bits = nullptr;
-    GdiObject<HBITMAP> large(CreateDIBSection(screen, &info, DIB_RGB_COLORS, &bits, nullptr, 0));
-    if (!large || !bits)
-        return nullptr;
+    BITMAPINFO from = Rows32(size.cx, size.cy), to = Rows32(width, height);
+    DWORD* const source = rows.get();
+    DWORD* const block = source + size.cx;
     for (LONG y = 0; y < size.cy; ++y) {
-        const DWORD* from = pixels.get() + static_cast<size_t>(y) * size.cx;
-        DWORD* row = static_cast<DWORD*>(bits) + static_cast<size_t>(y) * factor * width;
+        if (GetDIBits(screen, bitmap, y, 1, source, &from, DIB_RGB_COLORS) != 1)
+            return nullptr;
         for (LONG x = 0; x < size.cx; ++x)
-            std::fill_n(row + x * factor, factor, from[x]);
+            std::fill_n(block + x * factor, factor, source[x]);
         for (int copy = 1; copy < factor; ++copy)
-            std::copy_n(row, width, row + static_cast<size_t>(copy) * width);
+            std::copy_n(block, width, block + static_cast<size_t>(copy) * width);
+        if (SetDIBits(screen, large, y * factor, factor, block, &to, DIB_RGB_COLORS) != factor)
+            return nullptr;
     }
     return large.Release();
 }

@@ -8,9 +8,6 @@
 // The 2x art carries the resource identifier of its 1x piece plus this.
 constexpr WORD DoubleArtId = 2000;
 
-// The density the art for scale is drawn at: 1 or 2.
-int ArtDensity(int scale);
-
 // The piece id at scale; null when it cannot be had.
 HBITMAP LoadArt(WORD id, int scale);
 

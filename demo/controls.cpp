@@ -245,12 +245,10 @@ void LogEvent(const char* format, ...)
 
 void PaintEventLog(HDC dc, const RECT& area)
 {
-    SetBkMode(dc, TRANSPARENT);
-    SetTextColor(dc, RGB(40, 60, 70));
-    RECT line = {area.left + 60, area.top + 16, area.right - 16, area.top + 34};
+    RECT line = {area.left + 60 * scale, area.top + 16 * scale, area.right - 16 * scale, area.top + 34 * scale};
     for (const std::string& text : eventLog) {
-        DrawTextA(dc, text.c_str(), -1, &line, DT_LEFT | DT_SINGLELINE | DT_NOPREFIX);
-        OffsetRect(&line, 0, 18);
+        Text(dc, line, text.c_str(), RGB(40, 60, 70), DT_LEFT);
+        OffsetRect(&line, 0, 18 * scale);
     }
 }
 
@@ -271,17 +269,19 @@ void PlayScript()
     };
     RECT client;
     GetClientRect(mainWindow, &client);
-    click(POINT{20, 116 + 19});                       // the fourth mode tab
-    click(POINT{(client.right - 1024) / 10 * 2 + 230, client.bottom - 54});  // raise band 0
+    // Places of the design: the client area laid out at the scale, every length scale pixels.
+    const int s = scale, width = client.right / s, bottom = client.bottom / s;
+    click(POINT{20 * s, (116 + 19) * s});                       // the fourth mode tab
+    click(POINT{((width - 1024) / 10 * 2 + 230) * s, (bottom - 54) * s});  // raise band 0
     if (seek) {
-        HWND track = windowAt(POINT{20, client.bottom - 181});
+        HWND track = windowAt(POINT{20 * s, (bottom - 181) * s});
         RECT size;
         GetClientRect(track, &size);
-        const int thumb = (size.right - 18) * seek->GetValue() / 1000 + 9;  // the thumb's middle
-        SendMessageA(track, WM_LBUTTONDOWN, MK_LBUTTON, at(thumb, 10));
+        const int thumb = (size.right - 18 * s) * seek->GetValue() / 1000 + 9 * s;  // the thumb's middle
+        SendMessageA(track, WM_LBUTTONDOWN, MK_LBUTTON, at(thumb, 10 * s));
         for (int step = 1; step <= 8; ++step)
-            SendMessageA(track, WM_MOUSEMOVE, MK_LBUTTON, at(thumb + step * 12, 10));
-        SendMessageA(track, WM_LBUTTONUP, 0, at(thumb + 96, 10));
+            SendMessageA(track, WM_MOUSEMOVE, MK_LBUTTON, at(thumb + step * 12 * s, 10 * s));
+        SendMessageA(track, WM_LBUTTONUP, 0, at(thumb + 96 * s, 10 * s));
     }
-    SetCursorPos(96, client.bottom - 30);  // over the play key
+    SetCursorPos(96 * s, (bottom - 30) * s);  // over the play key
 }

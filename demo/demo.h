@@ -19,11 +19,18 @@ struct Skin {
     PFN_SetAccessibleName SetAccessibleName = nullptr;  // absent from older libraries
     PFN_SetAccessibleOption SetAccessibleOption = nullptr;
     PFN_FitScreen FitScreen = nullptr;  // absent from older libraries, which keep their size
+    PFN_FitScreenScaled FitScreenScaled = nullptr;  // absent from libraries drawn at one scale
 
     bool Load(const char* path);
 };
 
 extern Skin skin;
+
+// The scale the library draws the design at: the demo's own lengths and text follow it.
+extern int scale;
+
+// Text in the system's font at the scale.
+void Text(HDC dc, RECT area, const char* text, COLORREF colour, UINT format);
 
 // The host's own widgets on the face, placed and coloured by the layout queries.
 void LoadWidgets();

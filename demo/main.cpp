@@ -2,16 +2,18 @@
 // inner area in the library's colour with an event log, the host's own widgets where the
 // layout queries put them, and every control of the library. Escape ends it.
 //
-//   veltra_demo.exe [--start WxH] [--switch WxH] [--script] [--screenshot FILE.bmp]
+//   veltra_demo.exe [--start WxH] [--switch WxH] [--scale N] [--script] [--screenshot FILE.bmp]
 //
 // --start changes the display mode before the demo loads the library; --switch changes it
-// after the first paint, as a user would, and the demo follows the screen; --script plays a
-// few hovers, presses and drags; --screenshot saves the screen after the first paint and
-// exits. Started from the demo/ folder, it shows the sample
+// after the first paint, as a user would, and the demo follows the screen; --scale draws the
+// design N times larger (1 to 4) where the screen holds it, the largest it holds otherwise,
+// and by default; --script plays a few hovers, presses and drags; --screenshot saves the
+// screen after the first paint and exits. Started from the demo/ folder, it shows the sample
 // logo in Pic\, which the library reads from below the current folder.
 #include <windows.h>
 
 #include <cstdio>
+#include <cstdlib>
 #include <cstring>
 #include <string>
 #include <utility>
@@ -20,6 +22,7 @@
 #include "demo/demo.h"
 
 Skin skin;
+int scale = 1;
 
 namespace {
 
@@ -31,6 +34,7 @@ std::string screenshotPath;
 bool screenshotPending = false;
 bool script = false;
 SIZE switchTo = {};  // a display mode to change to after the first paint, as a user would
+int askedScale = 0;  // --scale; 0: the largest the screen holds
 
 template <typename Function>
 void Find(HMODULE module, Function& function, const char* name)
@@ -106,6 +110,20 @@ bool SaveScreen(const std::string& path)
     return std::fclose(out) == 0;
 }
 
+// Fits the library to size at the scale asked for where the screen holds it, else at the
+// largest it holds; false when it keeps its size. An older library keeps its one scale.
+bool Fit(SIZE size)
+{
+    if (!skin.FitScreenScaled)
+        return skin.FitScreen && skin.FitScreen(size.cx, size.cy);
+    int fitted = skin.FitScreenScaled(size.cx, size.cy, askedScale);
+    if (!fitted)
+        fitted = skin.FitScreenScaled(size.cx, size.cy, 0);
+    if (fitted)
+        scale = fitted;
+    return fitted != 0;
+}
+
 // The screen changed under the demo, or its window went to a monitor of another size: the
 // library fits the new size, the window covers the screen again, and the demo lays out its
 // own widgets from the library's answers for it.
@@ -113,7 +131,7 @@ void FollowScreen(HWND window, const RECT& screen)
 {
     static SIZE fitted = {GetSystemMetrics(SM_CXSCREEN), GetSystemMetrics(SM_CYSCREEN)};
     const SIZE size = {screen.right - screen.left, screen.bottom - screen.top};
-    if ((size.cx == fitted.cx && size.cy == fitted.cy) || !skin.FitScreen || !skin.FitScreen(size.cx, size.cy))
+    if ((size.cx == fitted.cx && size.cy == fitted.cy) || !Fit(size))
         return;
     fitted = size;
     FreeWidgets();
@@ -203,6 +221,7 @@ bool Skin::Load(const char* path)
     Find(module, SetAccessibleName, "SetAccessibleName");
     Find(module, SetAccessibleOption, "SetAccessibleOption");
     Find(module, FitScreen, "FitScreen");
+    Find(module, FitScreenScaled, "FitScreenScaled");
     return DrawFace && GetBgkColorSize && GetObjectRect && FactroyColorButtom && FactroyLableControl &&
            FactroySlipControl;
 }
@@ -220,11 +239,14 @@ int WINAPI WinMain(HINSTANCE instance, HINSTANCE, LPSTR commandLine, int)
             std::sscanf(option + std::strlen(name), "%ldx%ld", &size->cx, &size->cy);
     if (start.cx)
         SwitchDisplay(start);
+    if (const char* option = std::strstr(commandLine, "--scale "))
+        askedScale = std::atoi(option + std::strlen("--scale "));
 
     if (!skin.Load("Veltra1024.dll")) {
         MessageBoxA(nullptr, "Veltra1024.dll could not be loaded.", "Veltra1024 demo", MB_ICONERROR);
         return 1;
     }
+    Fit({GetSystemMetrics(SM_CXSCREEN), GetSystemMetrics(SM_CYSCREEN)});
     WNDCLASSA windowClass = {};
     windowClass.lpfnWndProc = MainWindowProc;
     windowClass.hInstance = instance;

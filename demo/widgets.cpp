@@ -44,13 +44,6 @@ void Fill(HDC dc, const RECT& area, COLORREF colour)
     DeleteObject(brush);
 }
 
-void Text(HDC dc, RECT area, const char* text, COLORREF colour, UINT format)
-{
-    SetTextColor(dc, colour);
-    SetBkMode(dc, TRANSPARENT);
-    DrawTextA(dc, text, -1, &area, format | DT_SINGLELINE | DT_NOPREFIX);
-}
-
 // Copies the part [0, width) x [0, height) of bitmap to (x, y); key, when given, is left out.
 void Blit(HDC dc, HBITMAP bitmap, int x, int y, int width, int height, COLORREF key = CLR_INVALID)
 {
@@ -80,7 +73,7 @@ void PaintFrame(HDC dc)
     // A cover picture: quiet concentric squares around a lit centre.
     for (int ring = 0; ring < 6; ++ring) {
         RECT square = inner;
-        InflateRect(&square, -ring * 9, -ring * 9);
+        InflateRect(&square, -ring * 9 * scale, -ring * 9 * scale);
         Fill(dc, square, ring == 5 ? widgets.accents[1] : ring % 2 ? widgets.displayBack : widgets.displayDim);
     }
     Text(dc, inner, "VELTRA", widgets.white, DT_CENTER | DT_VCENTER);
@@ -104,12 +97,12 @@ void PaintList(HDC dc)
 {
     Fill(dc, widgets.list, widgets.displayBack);
     RECT line = widgets.list;
-    InflateRect(&line, -6, -4);
-    line.bottom = line.top + 18;
+    InflateRect(&line, -6 * scale, -4 * scale);
+    line.bottom = line.top + 18 * scale;
     for (int i = 0; i < static_cast<int>(sizeof PlayList / sizeof PlayList[0]) && line.bottom <= widgets.list.bottom;
          ++i) {
         Text(dc, line, PlayList[i], i == PlayingNow ? widgets.accents[1] : widgets.displayDim, DT_LEFT | DT_VCENTER);
-        OffsetRect(&line, 0, 18);
+        OffsetRect(&line, 0, 18 * scale);
     }
 }
 
@@ -120,26 +113,47 @@ void PaintLevels(HDC dc)
     const RECT& panel = widgets.panel;
     Blit(dc, widgets.panelBack, panel.left, panel.top, panel.right - panel.left, panel.bottom - panel.top);
     const SIZE bar = SizeOf(widgets.greyBar);
-    const int x = panel.left + 16;
+    const int x = panel.left + 16 * scale;
     for (int i = 0; i < 4; ++i) {
-        const int y = panel.top + 14 + i * 22;
+        const int y = panel.top + (14 + i * 22) * scale;
         Blit(dc, widgets.greyBar, x, y, bar.cx, bar.cy);
         Blit(dc, widgets.colourBars[i], x, y, bar.cx * levels[i] / 100, bar.cy);
     }
     const SIZE lamp = SizeOf(widgets.darkBar);
-    const int lampX = x + bar.cx + 40;
+    const int lampX = x + bar.cx + 40 * scale;
     if (lampX + lamp.cx > panel.right)
         return;
     for (int i = 0; i < 2; ++i) {
-        const int y = panel.top + 22 + i * 40;
+        const int y = panel.top + (22 + i * 40) * scale;
         Blit(dc, widgets.darkBar, lampX, y, lamp.cx, lamp.cy);
         Blit(dc, widgets.greenBar, lampX, y, lamp.cx * levels[4 + i] / 100, lamp.cy);
-        Text(dc, RECT{lampX, y + lamp.cy, lampX + lamp.cx, y + lamp.cy + 14}, i ? "R" : "L", widgets.grey,
+        Text(dc, RECT{lampX, y + lamp.cy, lampX + lamp.cx, y + lamp.cy + 14 * scale}, i ? "R" : "L", widgets.grey,
              DT_LEFT);
     }
 }
 
 }  // namespace
+
+void Text(HDC dc, RECT area, const char* text, COLORREF colour, UINT format)
+{
+    // At scale 1 the DC's own font; larger, the same font that many times its size.
+    HFONT font = nullptr;
+    if (scale > 1) {
+        LOGFONTA system = {};
+        GetObjectA(GetStockObject(SYSTEM_FONT), sizeof system, &system);
+        system.lfHeight *= scale;
+        system.lfWidth *= scale;
+        font = CreateFontIndirectA(&system);
+    }
+    HGDIOBJ old = font ? SelectObject(dc, font) : nullptr;
+    SetTextColor(dc, colour);
+    SetBkMode(dc, TRANSPARENT);
+    DrawTextA(dc, text, -1, &area, format | DT_SINGLELINE | DT_NOPREFIX);
+    if (font) {
+        SelectObject(dc, old);
+        DeleteObject(font);
+    }
+}
 
 void LoadWidgets()
 {

@@ -52,7 +52,7 @@ constexpr COLORREF BackgroundColor = VELTRA_BACKGROUND_COLOR;
 const char LogoPath[] = "Pic\\VeltraLogo.bmp";
 
 // Each copies the pieces of one face bitmap of size from into a bitmap of size to, the art
-// drawn at density d: every position and run of the design is d pixels per pixel.
+// drawn at scale d: every position and run of the design is d pixels long.
 void CopyTop(HDC dest, HDC src, SIZE from, SIZE to, int d)
 {
     const int shift = to.cx - from.cx;
@@ -125,8 +125,8 @@ bool Widen(HBITMAP& face, SIZE to, CopyPieces copy, int d, HDC screen, HDC sourc
     return true;
 }
 
-// Widens the four faces, drawn at density d, for a screen of screenWidth x screenHeight
-// pixels at that density; false when any of them stays at design size.
+// Widens the four faces, drawn at scale d, for a screen of screenWidth x screenHeight pixels
+// at that scale; false when any of them stays at design size.
 bool WidenFaces(FaceSet& face, int screenWidth, int screenHeight, int d)
 {
     const SIZE top = BitmapSize(face.top);
@@ -156,7 +156,7 @@ bool WidenFaces(FaceSet& face, int screenWidth, int screenHeight, int d)
 }
 
 // Prints the logo, when there is one, into the right-hand face, every pixel of it a d x d
-// block as the art is drawn at density d; false when there is one and it cannot be printed.
+// block as the art is drawn at scale d; false when there is one and it cannot be printed.
 bool PrintLogoInto(HBITMAP right, int d)
 {
     bool unopened = false;
@@ -179,20 +179,6 @@ bool PrintLogoInto(HBITMAP right, int d)
     const SIZE size = BitmapSize(logo);
     const SIZE room = BitmapSize(right);
     return BitBlt(face, 0, 0, std::min(size.cx, room.cx), std::min(size.cy, room.cy), picture, 0, 0, SRCCOPY) != 0;
-}
-
-// Enlarges each face bitmap by factor; false, with the face as it was, when any cannot be.
-bool EnlargeFace(FaceSet& face, int factor)
-{
-    FaceSet large = {Enlarged(face.top, factor), Enlarged(face.bottom, factor), Enlarged(face.left, factor),
-                     Enlarged(face.right, factor)};
-    if (!large.top || !large.bottom || !large.left || !large.right) {
-        ReleaseFace(large);
-        return false;
-    }
-    ReleaseFace(face);
-    face = large;
-    return true;
 }
 
 FaceSet LibraryFace()
@@ -237,17 +223,17 @@ void ReleaseFace(FaceSet& face)
     }
 }
 
-// The face is widened from the art of the scale's density for the laid-out screen at that
-// density, and enlarged by whole pixels for what the scale asks beyond it.
+// The art at the scale is widened with every position and run of the design scale times
+// longer: what widening the art of its density and then enlarging it would give, at the cost
+// of enlarging only the art.
 bool MakeFace(const Display& display, FaceSet& made)
 {
-    const int d = ArtDensity(display.scale);
-    made = {LoadArt(IdFaceTop, d), LoadArt(IdFaceBottom, d), LoadArt(IdFaceLeft, d), LoadArt(IdFaceRight, d)};
+    const int s = display.scale;
+    made = {LoadArt(IdFaceTop, s), LoadArt(IdFaceBottom, s), LoadArt(IdFaceLeft, s), LoadArt(IdFaceRight, s)};
     const SIZE layout = display.Layout();
     const bool widens = layout.cx > DesignWidth || layout.cy > DesignHeight;
     if (made.top && made.bottom && made.left && made.right &&
-        (!widens || WidenFaces(made, d * layout.cx, d * layout.cy, d)) && PrintLogoInto(made.right, d) &&
-        (display.scale == d || EnlargeFace(made, display.scale / d)))
+        (!widens || WidenFaces(made, s * layout.cx, s * layout.cy, s)) && PrintLogoInto(made.right, s))
         return true;
     ReleaseFace(made);
     return false;

@@ -50,7 +50,7 @@ HBITMAP Load(WORD id, int scale)
     return id ? LoadArt(id, scale) : nullptr;
 }
 
-// Returns a copy of track, drawn at density d, as much wider as the laid-out screen is wider
+// Returns a copy of track, drawn at scale d, as much wider as the laid-out screen is wider
 // than the design, or track itself on a screen no wider; null when the copy cannot be made.
 // Takes track over.
 HBITMAP WidenTrack(HBITMAP loaded, int layoutWidth, int d)
@@ -97,19 +97,14 @@ POINT SlipPlace(UINT typeCode, const Display& display)
     return type ? display.Up(POINT{Place(type->x, screen.cx), Place(type->y, screen.cy)}) : POINT{};
 }
 
-// Widened from the art of the scale's density, then enlarged by whole pixels for the rest.
+// The art at the scale, widened with the band scale times as long, as the face is.
 HBITMAP SlipTrack(UINT typeCode, const Display& display)
 {
     const SlipType* type = FindRow(SlipTypes, typeCode);
     if (!type)
         return nullptr;
-    const int d = ArtDensity(display.scale);
-    GdiObject<HBITMAP> track(LoadArt(type->track, d));
-    if (type->widens)
-        track.Reset(WidenTrack(track.Release(), display.Layout().cx, d));
-    if (!track || display.scale == d)
-        return track.Release();
-    return Enlarged(track, display.scale / d);
+    const HBITMAP track = LoadArt(type->track, display.scale);
+    return type->widens ? WidenTrack(track, display.Layout().cx, display.scale) : track;
 }
 
 bool SlipTrackWidens(UINT typeCode)

@@ -108,9 +108,9 @@ const struct {
     const char* reason;
     const char* functions;
 } Reviewed[] = {
-    {"draws into, or sets the state of, a DC the library holds and gives back whole",
+    {"draws into, or sets the state of, a DC or a bitmap the library holds and gives back whole",
      "CombineRgn DPtoLP DrawTextA Ellipse FillRect LPtoDP SetBkColor SetBkMode SetMapMode SetTextAlign "
-     "SetTextColor SetViewportOrgEx SetWindowOrgEx TextOutA"},
+     "SetTextColor SetViewportOrgEx SetWindowOrgEx TextOutA SetDIBits"},
     {"reads or asks; holds nothing afterwards",
      "GetClassLongA GetClassLongPtrA GetClientRect GetDeviceCaps GetDoubleClickTime GetFocus GetLastError "
      "GetMapMode GetObjectA GetParent GetSysColor GetSystemMetrics GetWindowLongA GetWindowLongPtrA GetWindowRect "
