@@ -1236,11 +1236,12 @@ def art_faults(drawn, files):
             # Read back from the file: what the library will load.
             head = files[os.path.join("res", "art", shown)]
             width, height, _, depth = struct.unpack_from("<iiHH", head, 18)
-            if (width, height, depth) != (w * k, h * k, bits):
+            if (width, height, depth) != (w * k, h * k, bits) or (cv.w, cv.h) != (w * k, h * k):
                 faults.append(f"{shown}: {width} x {height} at {depth} bits, "
                               f"not {w * k} x {h * k} at {bits}")
+                continue
             faults += band_faults(name, cv)
-            if k == 1:
+            if k == 1 or (plain[name][0].w, plain[name][0].h) != (w, h):
                 continue
             faults += key_faults(name, plain[name][0], cv)
             if fine_share(cv) < FINEST:
