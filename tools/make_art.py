@@ -539,21 +539,21 @@ def glyph_mask(ch, k):
                     slanted |= {(x, y), (x + dx, y + 1)}
         links = [(a, b) for a, b in links if a in on and b in on]
     shapes = [("rect", x, y, x + 1, y + 1) for x, y in sorted(on - slanted)]
-    shapes += [("line", [(ax + 0.5, ay + 0.5), (bx + 0.5, by + 0.5)], 1) for (ax, ay), (bx, by) in links]
+    shapes += [("line", [(ax + 0.5, ay + 0.5), (bx + 0.5, by + 0.5)], 1)
+               for (ax, ay), (bx, by) in links]
     return shape_mask(len(rows[0]), len(rows), shapes, k)
 
 
 def text_mask(s, k=1):
-    widths = [len(GLYPHS[c][0]) for c in s]
-    m = Mask((sum(widths) + len(s) - 1) * k, 7 * k, [], k)
-    m.a = [0] * (m.w * m.h)
-    x = 0
-    for c, w in zip(s, widths):
-        g = glyph_mask(c, k)
+    """The letters side by side, a unit apart."""
+    glyphs = [glyph_mask(c, k) for c in s]
+    w, h = sum(g.w + k for g in glyphs) - k, 7 * k
+    a, x = [0] * (w * h), 0
+    for g in glyphs:
         for j in range(g.h):
-            m.a[j * m.w + x:j * m.w + x + g.w] = g.a[j * g.w:(j + 1) * g.w]
-        x += (w + 1) * k
-    return m
+            a[j * w + x:j * w + x + g.w] = g.a[j * g.w:(j + 1) * g.w]
+        x += g.w + k
+    return Mask(w, h, a, k)
 
 
 def grown(m):
@@ -972,7 +972,8 @@ def half_difference(one, finer):
     k, total = finer.k, [0, 0, 0]
     for y in range(one.h):
         for x in range(one.w):
-            block = [finer.px[(y * k + j) * finer.w + x * k + i] for j in range(k) for i in range(k)]
+            block = [finer.px[(y * k + j) * finer.w + x * k + i]
+                     for j in range(k) for i in range(k)]
             p = one.px[y * one.w + x]
             for n in range(3):
                 total[n] += abs(sum(c[n] for c in block) / (k * k) - p[n])
@@ -1294,7 +1295,8 @@ def main():
         faults += stale_files(files) + resource_faults()
     worst = max(differences, key=differences.get)
     summary = (f"{len(files)} files; averaged down, each @2x picture is within "
-               f"{differences[worst]:.2f} per channel of its plain one (worst {worst}; limit {LIMIT})")
+               f"{differences[worst]:.2f} per channel of its plain one "
+               f"(worst {worst}; limit {LIMIT})")
     if faults:
         print("\n".join(["make_art: the art is wrong:"] + faults + [summary]), file=sys.stderr)
         sys.exit(1)
@@ -1309,7 +1311,8 @@ def main():
             pictures, tag = drawn[k], "" if k == 1 else f"@{k}x"
             faces = {name: pictures[name][0] for name, _, _, _ in ART}
             for W, H in ((1024, 768), (1920, 1080)):
-                write(os.path.join(folder, f"face_{W}x{H}{tag}.png"), png_bytes(compose(faces, W, H, k)))
+                write(os.path.join(folder, f"face_{W}x{H}{tag}.png"),
+                      png_bytes(compose(faces, W, H, k)))
             strips = [(label(name), pictures[name][0]) for name, *_ in BUTTONS]
             write(os.path.join(folder, f"buttons{tag}.png"), png_bytes(contact_sheet(strips, k=k)))
             parts = {name: pictures[name][0] for name, *_ in PARTS}
