@@ -1,12 +1,18 @@
 #!/usr/bin/env python3
 """Draws the skin's artwork: the face bitmaps, the buttons, the parts the host asks
 for by id (panel, level bars), the slips' tracks, thumbs and markers, and the hand cursor.
+Every bitmap is drawn twice: NAME.bmp at the design's size and NAME@2x.bmp for the
+library's double scale, the same design drawn at twice the density (finer curves,
+letters, grain and edges), not the first one enlarged.
 
-Run from the repository root:  python3 tools/make_art.py [--preview DIR]
+Run from the repository root:  python3 tools/make_art.py [--preview DIR | --check]
 --preview also writes PNG pictures of the face at 1024 x 768 and, widened the library's
 way, at 1920 x 1080, to judge the art and its seams by eye, buttons.png, every
 button strip doubled in size on the metal, and parts.png, the same for the other parts,
-with the thumbs and markers laid on their tracks and the tracks on the face.
+with the thumbs and markers laid on their tracks and the tracks on the face; and the
+same again from the double-density art, as drawn (face_1024x768@2x.png, buttons@2x.png...).
+--check writes nothing: it draws everything again and fails unless the files in res/art
+are byte for byte what it draws, and the art holds together (see art_faults).
 Standard library only, and deterministic: every run writes the same bytes.
 """
 import functools
@@ -14,6 +20,7 @@ import math
 import os
 import sys
 import random
+import re
 import struct
 import zlib
 
@@ -54,13 +61,20 @@ BOTTOM_STRIPS = [
 # ---------------------------------------------------------------- canvas
 
 class Canvas:
-    def __init__(self, w, h, color=(0, 0, 0)):
-        self.w, self.h = w, h
-        self.px = [color] * (w * h)
+    """A picture w x h units of the design drawn at density k: each unit is k x k
+    pixels, and w and h here are its pixel size."""
+    def __init__(self, w, h, color=(0, 0, 0), k=1):
+        self.k = k
+        self.w, self.h = w * k, h * k
+        self.px = [color] * (self.w * self.h)
+
+    @property
+    def size(self):
+        return self.w // self.k, self.h // self.k
 
 
 def blit(dst, src, x, y, xs=None, ys=None):
-    """Copies src to (x, y); xs and ys pick (and may repeat) source columns and rows."""
+    """Copies src to pixel (x, y); xs and ys pick (and may repeat) source columns and rows."""
     xs = xs if xs is not None else range(src.w)
     ys = ys if ys is not None else range(src.h)
     for j, sy in enumerate(ys):
@@ -73,11 +87,22 @@ def shade(c, d):
     return tuple(max(0, min(255, v + d)) for v in c)
 
 
-def fill(cv, x, y, w, h, color):
-    x0, y0 = max(x, 0), max(y, 0)
-    x1, y1 = min(x + w, cv.w), min(y + h, cv.h)
+def fill_px(cv, x0, y0, x1, y1, color, amount=1.0):
+    """Paints the pixels [x0, x1) x [y0, y1), or lays the colour over them at `amount`."""
+    x0, y0, x1, y1 = max(x0, 0), max(y0, 0), min(x1, cv.w), min(y1, cv.h)
     for row in range(y0, y1):
-        cv.px[row * cv.w + x0:row * cv.w + x1] = [color] * (x1 - x0)
+        if amount == 1:
+            cv.px[row * cv.w + x0:row * cv.w + x1] = [color] * (x1 - x0)
+        else:
+            cv.px[row * cv.w + x0:row * cv.w + x1] = [mix(c, color, amount) for c in
+                                                      cv.px[row * cv.w + x0:row * cv.w + x1]]
+
+
+# From here on, places and lengths are in units of the design, whatever the density.
+
+def fill(cv, x, y, w, h, color, amount=1.0):
+    k = cv.k
+    fill_px(cv, x * k, y * k, (x + w) * k, (y + h) * k, color, amount)
 
 
 def hline(cv, x, y, w, color):
@@ -88,12 +113,28 @@ def vline(cv, x, y, h, color):
     fill(cv, x, y, 1, h, color)
 
 
+def frame(cv, x, y, w, h, first, last=None, first_owns=True, outside=False):
+    """A border a unit wide inside the box (x, y, w, h), or just outside it: `first`
+    along the top and left, `last` along the bottom and right; the top-right and
+    bottom-left corners go to `first` if first_owns. At a finer density it is k rings
+    of pixels, the one against the box's edge in full and the others half over what
+    lies under, so the edge reads fine and sharp rather than fat."""
+    k, c = cv.k, 0 if first_owns else 1
+    for r in range(k):
+        g = -1 - r if outside else r  # pixels in from the box's edge
+        x0, y0, x1, y1 = x * k + g, y * k + g, (x + w) * k - g, (y + h) * k - g
+        amount = 1.0 if r == 0 else 0.5
+        if first:
+            fill_px(cv, x0, y0, x1 - c, y0 + 1, first, amount)
+            fill_px(cv, x0, y0 + 1, x0 + 1, y1 - c, first, amount)
+        if last:
+            fill_px(cv, x0 + 1 - c, y1 - 1, x1, y1, last, amount)
+            fill_px(cv, x1 - 1, y0 + 1 - c, x1, y1 - 1, last, amount)
+
+
 def bevel(cv, x, y, w, h, light, dark):
     """Raised edge drawn on the rectangle's own border pixels."""
-    hline(cv, x, y, w, light)
-    vline(cv, x, y, h, light)
-    hline(cv, x + 1, y + h - 1, w - 1, dark)
-    vline(cv, x + w - 1, y + 1, h - 1, dark)
+    frame(cv, x, y, w, h, light, dark)
 
 
 def recess(cv, x, y, w, h, inner=None, dark=SHADOW, light=HILITE):
@@ -101,10 +142,7 @@ def recess(cv, x, y, w, h, inner=None, dark=SHADOW, light=HILITE):
     the rectangle the host paints into."""
     if inner is not None:
         fill(cv, x, y, w, h, inner)
-    hline(cv, x - 1, y - 1, w + 1, dark)
-    vline(cv, x - 1, y - 1, h + 1, dark)
-    hline(cv, x - 1, y + h, w + 2, light)
-    vline(cv, x + w, y - 1, h + 2, light)
+    frame(cv, x, y, w, h, dark, light, first_owns=False, outside=True)
 
 
 def well(cv, x, y, w, h, inner):
@@ -113,17 +151,27 @@ def well(cv, x, y, w, h, inner):
     recess(cv, x, y, w, h, inner, OUTLINE, DISPLAY_HI)
 
 
+def row_at(j, k, n):
+    """Where the middle of pixel row j lies among n rows of the design, held inside
+    them: a finer density samples the same ramp between its rows."""
+    return min(max((j + 0.5) / k - 0.5, 0), n - 1)
+
+
 def gradient(cv, x, y, w, h, d0, d1):
     """Brightens row by row from d0 to d1; rows stay uniform, so a horizontal
     band cut through it still repeats cleanly."""
-    for j in range(h):
-        d = round(d0 + (d1 - d0) * j / max(h - 1, 1))
-        base = (y + j) * cv.w
-        cv.px[base + x:base + x + w] = [shade(c, d) for c in cv.px[base + x:base + x + w]]
+    k = cv.k
+    for j in range(h * k):
+        d = round(d0 + (d1 - d0) * row_at(j, k, h) / max(h - 1, 1))
+        base = (y * k + j) * cv.w
+        cv.px[base + x * k:base + (x + w) * k] = [shade(c, d) for c in
+                                                  cv.px[base + x * k:base + (x + w) * k]]
 
 
-def line_noise(n, seed, amp=3):
-    """Brightness offsets of brushing lines: fine grain plus a few streaks."""
+def line_noise(n, seed, amp=3, k=1):
+    """Brightness offsets of brushing lines: fine grain plus a few streaks. At density
+    k each line of the design splits into k finer ones around the same mean, so the
+    streaks stay where they were."""
     rng = random.Random(seed)
     out = []
     for _ in range(n):
@@ -131,25 +179,33 @@ def line_noise(n, seed, amp=3):
         if rng.random() < 0.1:
             v += rng.choice((-1, 1)) * amp
         out.append(round(v))
-    return out
+    if k == 1:
+        return out
+    grain = random.Random(seed * 1000 + k)
+    finer = []
+    for v in out:
+        split = [round(grain.gauss(0, amp * 0.4)) for _ in range(k - 1)]
+        finer += [v + s for s in split] + [v - sum(split)]
+    return finer
 
 
 def brushed(cv, x, y, w, h, base, seed, vertical=False, amp=3):
     """Metal whose grain runs along one axis only, so any length of it can be
     repeated without a seam."""
+    k = cv.k
     if vertical:
-        for i, d in enumerate(line_noise(w, seed, amp)):
-            vline(cv, x + i, y, h, shade(base, d))
+        for i, d in enumerate(line_noise(w, seed, amp, k)):
+            fill_px(cv, x * k + i, y * k, x * k + i + 1, (y + h) * k, shade(base, d))
     else:
-        for i, d in enumerate(line_noise(h, seed, amp)):
-            hline(cv, x, y + i, w, shade(base, d))
+        for i, d in enumerate(line_noise(h, seed, amp, k)):
+            fill_px(cv, x * k, y * k + i, (x + w) * k, y * k + i + 1, shade(base, d))
 
 
 def outer_rim(cv, sides):
     """The window's raised outer rim on the given sides (t, l, r, b): outline,
     then a bright and a soft line on top/left, a dark and a soft one on
     bottom/right. Lights are drawn last so they own the corners."""
-    w, h = cv.w, cv.h
+    w, h = cv.size
     t, l, r, b = (s in sides for s in "tlrb")
     if r:
         vline(cv, w - 1, 0, h, OUTLINE)
@@ -176,27 +232,46 @@ def groove(cv, x, y, w, lead=0):
     hline(cv, x, y, lead, ACCENT)
 
 
-SCREW = ["..ooo..",
-         ".ohhmo.",
-         "ohhmmdo",
-         "osssssd",
-         "ommddlo",
-         ".omdlo.",
-         "..ooo.."]
+# The screw head drawn pixel by pixel for each density: at 2 its rim is one pixel
+# fine and its head rounder.
+SCREW = {
+    1: ["..ooo..",
+        ".ohhmo.",
+        "ohhmmdo",
+        "osssssd",
+        "ommddlo",
+        ".omdlo.",
+        "..ooo.."],
+    2: ["....oooooo....",
+        "..oohhhhhmoo..",
+        ".ohhhhhhmmmmo.",
+        ".ohhhhhmmmmdo.",
+        "ohhhhhmmmmmddo",
+        "ohhhhmmmmmdddo",
+        "osssssssssssdd",
+        "osssssssssssdd",
+        "ommmmmmddddllo",
+        "ommmmmddddlllo",
+        ".ommmdddddllo.",
+        "..ommdddddlo..",
+        "...oodddloo...",
+        "....oooooo...."],
+}
 
 
 def screw(cv, x, y):
     """A 7 x 7 slotted screw head, top-left corner at (x, y)."""
-    stamp(cv, x, y, SCREW, {"o": SHADOW, "h": HILITE, "m": shade(METAL, 10),
-                            "d": SOFT_SH, "s": OUTLINE, "l": SOFT_HI})
+    stamp(cv, x, y, SCREW[cv.k], {"o": SHADOW, "h": HILITE, "m": shade(METAL, 10),
+                                  "d": SOFT_SH, "s": OUTLINE, "l": SOFT_HI})
 
 
 def stamp(cv, x, y, rows, ink):
-    """Paints a character map; characters missing from `ink` stay clear."""
+    """Paints a character map, one character a pixel, from (x, y); characters
+    missing from `ink` stay clear."""
     for j, row in enumerate(rows):
         for i, ch in enumerate(row):
             if ch in ink:
-                cv.px[(y + j) * cv.w + x + i] = ink[ch]
+                cv.px[(y * cv.k + j) * cv.w + x * cv.k + i] = ink[ch]
 
 
 GLYPHS = {
@@ -229,15 +304,13 @@ GLYPHS = {
 
 
 def text(cv, x, y, s, color):
-    for ch in s:
-        stamp(cv, x, y, GLYPHS[ch], {"#": color})
-        x += len(GLYPHS[ch][0]) + 1
+    ink(cv, x, y, text_mask(s, cv.k), color)
 
 
 # ---------------------------------------------------------------- bitmaps
 
-def draw_face_top():
-    cv = Canvas(1024, 15)
+def draw_face_top(k=1):
+    cv = Canvas(1024, 15, k=k)
     brushed(cv, 0, 0, 1024, 15, METAL, seed=11)
     gradient(cv, 0, 3, 1024, 10, 5, -3)
     outer_rim(cv, "tlr")
@@ -246,12 +319,12 @@ def draw_face_top():
     groove(cv, 852, 6, 150)
     # Shadow of the host area's top edge; its right edge starts light.
     hline(cv, 10, 14, 830, SHADOW)
-    cv.px[14 * 1024 + 840] = HILITE
+    fill(cv, 840, 14, 1, 1, HILITE)
     return cv
 
 
-def draw_face_left():
-    cv = Canvas(11, 552)
+def draw_face_left(k=1):
+    cv = Canvas(11, 552, k=k)
     brushed(cv, 0, 0, 11, 552, METAL, seed=21, vertical=True)
     outer_rim(cv, "l")
     vline(cv, 9, 0, 552, SOFT_SH)
@@ -262,16 +335,16 @@ def draw_face_left():
     return cv
 
 
-def draw_face_right():
-    cv = Canvas(184, 552)
+def draw_face_right(k=1):
+    cv = Canvas(184, 552, k=k)
     brushed(cv, 0, 0, 184, 552, METAL, seed=31, vertical=True)
     outer_rim(cv, "r")
     vline(cv, 0, 0, 552, HILITE)
     vline(cv, 1, 0, 552, SOFT_SH)
     # Seat of the host's 172 x 122 panel: darker metal in a soft recess.
-    seat = Canvas(172, 122)
+    seat = Canvas(172, 122, k=k)
     brushed(seat, 0, 0, 172, 122, shade(METAL, -10), seed=32, vertical=True, amp=2)
-    blit(cv, seat, 5, 3)
+    blit(cv, seat, 5 * k, 3 * k)
     recess(cv, 5, 3, 172, 122, None, SOFT_SH, SOFT_HI)
     # Framed box holding the two display rows (codes 0 and 1).
     well(cv, 13, 110, 156, 39, DISPLAY)
@@ -289,8 +362,8 @@ def draw_face_right():
     return cv
 
 
-def draw_face_bottom():
-    cv = Canvas(1024, 201)
+def draw_face_bottom(k=1):
+    cv = Canvas(1024, 201, k=k)
     brushed(cv, 0, 0, 1024, 201, METAL, seed=41)
     gradient(cv, 0, 141, 1024, 57, 5, -4)
     outer_rim(cv, "lrb")
@@ -328,21 +401,28 @@ BANDS = {
 }
 
 
-def check_bands(name, cv):
+def band_faults(name, cv):
     """Every column (or row) of a repeated band must equal every other one,
-    else a cut at any length would show a seam."""
+    else a cut at any length would show a seam. At density k the library repeats
+    the same bands with every place and width k times over."""
+    k, shown, out = cv.k, file_name(name, cv.k), []
     for axis, rows, bands in BANDS.get(name, []):
         for start, width in bands:
+            start, width = start * k, width * k
             if axis == "x":
-                for y in range(rows[0], rows[1] + 1):
+                for y in range(rows[0] * k, (rows[1] + 1) * k):
                     line = cv.px[y * cv.w + start:y * cv.w + start + width]
-                    assert line.count(line[0]) == width, \
-                        f"{name}: row {y} not uniform in columns {start}..{start + width - 1}"
+                    if line.count(line[0]) != width:
+                        out.append(f"{shown}: row {y} not uniform in columns "
+                                   f"{start}..{start + width - 1}")
+                        break
             else:
                 first = cv.px[start * cv.w:(start + 1) * cv.w]
                 for y in range(start + 1, start + width):
-                    assert cv.px[y * cv.w:(y + 1) * cv.w] == first, \
-                        f"{name}: row {y} differs from row {start}"
+                    if cv.px[y * cv.w:(y + 1) * cv.w] != first:
+                        out.append(f"{shown}: row {y} differs from row {start}")
+                        break
+    return out
 
 
 # ---------------------------------------------------------------- keys
@@ -368,29 +448,37 @@ def mix(a, b, k):
     return tuple(round(u + (v - u) * k) for u, v in zip(a, b))
 
 
-def samples(i, j):
-    """4 x 4 points spread over pixel (i, j), to smooth curved and slanted edges."""
-    return [(i + (si + 0.5) / 4, j + (sj + 0.5) / 4) for sj in range(4) for si in range(4)]
+def samples(i, j, k=1):
+    """4 x 4 points spread over pixel (i, j) at density k, in units of the design,
+    to smooth curved and slanted edges."""
+    return [((i + (si + 0.5) / 4) / k, (j + (sj + 0.5) / 4) / k)
+            for sj in range(4) for si in range(4)]
 
 
 def render(cv, color, inside=None):
     """Paints color(x, y) averaged over each pixel's samples; where it is None the
-    canvas shows through. With `inside`, pixels less than half inside become the key
-    colour whole, so no edge is blended into it."""
+    canvas shows through. With `inside`, pixels of the design less than half inside
+    become the key colour whole, so no edge is blended into it; the test is made on
+    the design's pixels whatever the density, so the keyed shape is the same at all."""
+    k = cv.k
     for j in range(cv.h):
         for i in range(cv.w):
             p = j * cv.w + i
-            if inside and sum(inside(x, y) for x, y in samples(i, j)) < 8:
+            if inside and sum(inside(x, y) for x, y in samples(i // k, j // k)) < 8:
                 cv.px[p] = KEY
                 continue
-            got = [color(x, y) or cv.px[p] for x, y in samples(i, j)]
-            cv.px[p] = tuple(round(sum(c[k] for c in got) / len(got)) for k in range(3))
+            got = [color(x, y) or cv.px[p] for x, y in samples(i, j, k)]
+            cv.px[p] = tuple(round(sum(c[n] for c in got) / len(got)) for n in range(3))
 
 
 class Mask:
-    """A glyph's coverage, 0 to 1 per pixel."""
-    def __init__(self, w, h, a):
-        self.w, self.h, self.a = w, h, a
+    """A glyph's coverage, 0 to 1 per pixel, at density k."""
+    def __init__(self, w, h, a, k=1):
+        self.w, self.h, self.a, self.k = w, h, a, k
+
+    @property
+    def size(self):
+        return self.w // self.k, self.h // self.k
 
 
 def hit(shape, x, y):
@@ -420,7 +508,7 @@ def hit(shape, x, y):
     return r0 <= math.hypot(x - cx, y - cy) <= r1 and (a - a0) % 360 <= a1 - a0
 
 
-def shape_mask(w, h, shapes):
+def shape_mask(w, h, shapes, k=1):
     """Later shapes win over earlier ones; a ("cut", shape) clears what it covers."""
     def covered(x, y):
         on = False
@@ -428,30 +516,65 @@ def shape_mask(w, h, shapes):
             if hit(s, x, y):
                 on = s[0] != "cut"
         return on
-    return Mask(w, h, [sum(covered(x, y) for x, y in samples(i, j)) / 16
-                       for j in range(h) for i in range(w)])
+    return Mask(w * k, h * k, [sum(covered(x, y) for x, y in samples(i, j, k)) / 16
+                               for j in range(h * k) for i in range(w * k)], k)
 
 
-def text_mask(s):
-    cv = Canvas(sum(len(GLYPHS[c][0]) + 1 for c in s) - 1, 7)
-    text(cv, 0, 0, s, (255, 255, 255))
-    return Mask(cv.w, cv.h, [p[0] / 255 for p in cv.px])
+@functools.lru_cache(None)
+def glyph_mask(ch, k):
+    """A letter of the pixel font. At density 1 its pixels are squares. Finer, it is
+    stroked: a pen a unit wide runs between the middles of neighbouring pixels, and
+    also of pixels that touch only at a corner, where the pixels give way to the
+    stroke; so slants and rounds come out smooth, while stems, ends and square
+    corners keep their crisp edges."""
+    rows = GLYPHS[ch]
+    on = {(x, y) for y, row in enumerate(rows) for x, c in enumerate(row) if c == "#"}
+    links, slanted = [], set()
+    if k > 1:
+        for x, y in sorted(on):
+            links += [((x, y), (x + 1, y)), ((x, y), (x, y + 1))]
+            for dx in (-1, 1):
+                if (x + dx, y) not in on and (x, y + 1) not in on:
+                    links.append(((x, y), (x + dx, y + 1)))
+                    slanted |= {(x, y), (x + dx, y + 1)}
+        links = [(a, b) for a, b in links if a in on and b in on]
+    shapes = [("rect", x, y, x + 1, y + 1) for x, y in sorted(on - slanted)]
+    shapes += [("line", [(ax + 0.5, ay + 0.5), (bx + 0.5, by + 0.5)], 1)
+               for (ax, ay), (bx, by) in links]
+    return shape_mask(len(rows[0]), len(rows), shapes, k)
+
+
+def text_mask(s, k=1):
+    """The letters side by side, a unit apart."""
+    glyphs = [glyph_mask(c, k) for c in s]
+    w, h = sum(g.w + k for g in glyphs) - k, 7 * k
+    a, x = [0] * (w * h), 0
+    for g in glyphs:
+        for j in range(g.h):
+            a[j * w + x:j * w + x + g.w] = g.a[j * g.w:(j + 1) * g.w]
+        x += g.w + k
+    return Mask(w, h, a, k)
 
 
 def grown(m):
-    """The mask widened by a pixel all round, for a glow."""
+    """The mask widened by a unit of the design all round, for a glow."""
+    n = m.k
+
     def at(i, j):
         return m.a[j * m.w + i] if 0 <= i < m.w and 0 <= j < m.h else 0
-    return Mask(m.w + 2, m.h + 2, [max(at(i + di, j + dj) for di in (-2, -1, 0) for dj in (-2, -1, 0))
-                                   for j in range(m.h + 2) for i in range(m.w + 2)])
+    return Mask(m.w + 2 * n, m.h + 2 * n,
+                [max(at(i + di, j + dj) for di in range(-2 * n, 1) for dj in range(-2 * n, 1))
+                 for j in range(m.h + 2 * n) for i in range(m.w + 2 * n)], n)
 
 
-def ink(cv, x, y, m, color, k=1.0):
+def ink(cv, x, y, m, color, amount=1.0):
+    """Lays the mask on with its top-left corner at (x, y)."""
+    assert m.k == cv.k
     for j in range(m.h):
         for i in range(m.w):
             if m.a[j * m.w + i]:
-                p = (y + j) * cv.w + x + i
-                cv.px[p] = mix(cv.px[p], color, m.a[j * m.w + i] * k)
+                p = (y * cv.k + j) * cv.w + x * cv.k + i
+                cv.px[p] = mix(cv.px[p], color, m.a[j * m.w + i] * amount)
 
 
 def disc(cx, cy, r):
@@ -533,30 +656,30 @@ ICONS = {
 def marks_on(cv, st, marks, left=0):
     """Lays the marks (icon, word) out in a row centred right of `left`."""
     gap = 5
-    x = left + (cv.w - left - sum(m.w for m in marks) - gap * (len(marks) - 1)) // 2 + st.shift
+    w, h = cv.size
+    x = left + (w - left - sum(m.size[0] for m in marks) - gap * (len(marks) - 1)) // 2 + st.shift
     for m in marks:
-        y = (cv.h - m.h) // 2 + st.shift
+        y = (h - m.size[1]) // 2 + st.shift
         if st.glow:
             ink(cv, x - 1, y - 1, grown(m), ACCENT, 0.3)
         else:
             ink(cv, x + 1, y + 1, m, OUTLINE, 0.6)
         ink(cv, x, y, m, st.glyph)
-        x += m.w + gap
+        x += m.size[0] + gap
 
 
 def plate(cv, st):
-    """A key filling the rectangle: a one-pixel seat sunk into the metal round a
+    """A key filling the rectangle: a seat a unit wide sunk into the metal round a
     bevelled face; pushed in, it gets a second dark line along its top and left."""
-    w, h = cv.w, cv.h
+    w, h = cv.size
     fill(cv, 0, 0, w, h, METAL)
     gradient(cv, 1, 1, w - 2, h - 2, *st.face)
     bevel(cv, 0, 0, w, h, SOFT_SH, SOFT_HI)
     bevel(cv, 1, 1, w - 2, h - 2, st.light, st.dark)
     if not st.raised:
-        hline(cv, 2, 2, w - 4, SHADOW)
-        vline(cv, 2, 2, h - 4, SHADOW)
+        frame(cv, 2, 2, w - 4, h - 4, SHADOW)
     for x, y in ((1, 1), (w - 2, 1), (1, h - 2), (w - 2, h - 2)):
-        cv.px[y * w + x] = mix(cv.px[y * w + x], METAL, 0.6)
+        fill(cv, x, y, 1, 1, METAL, 0.6)
 
 
 def plate_key(cv, st, marks):
@@ -574,8 +697,9 @@ def tab_key(cv, st, marks):
 
 def round_key(cv, st, marks):
     """A round key in a seat sunk into brushed metal, lit from the top left."""
-    brushed(cv, 0, 0, cv.w, cv.h, METAL, seed=51)
-    c, lit = cv.w / 2, 1 if st.raised else -1
+    w, h = cv.size
+    brushed(cv, 0, 0, w, h, METAL, seed=51)
+    c, lit = w / 2, 1 if st.raised else -1
 
     def color(x, y):
         r = math.hypot(x - c, y - c)
@@ -624,13 +748,13 @@ BUTTONS = [
 ]
 
 
-def draw_strip(fw, h, kind, icon, word):
-    marks = [shape_mask(*ICONS[icon])] + ([text_mask(word)] if word else [])
-    strip = Canvas(3 * fw, h)
+def draw_strip(fw, h, kind, icon, word, k=1):
+    marks = [shape_mask(*ICONS[icon], k)] + ([text_mask(word, k)] if word else [])
+    strip = Canvas(3 * fw, h, k=k)
     for n, st in enumerate(STATES):
-        frame = Canvas(fw, h)
-        kind(frame, st, marks)
-        blit(strip, frame, n * fw, 0)
+        cell = Canvas(fw, h, k=k)
+        kind(cell, st, marks)
+        blit(strip, cell, n * fw * k, 0)
     return strip
 
 
@@ -655,8 +779,9 @@ def lit_edge(light, dark, facing):
 
 
 def crop(cv, x, y, w, h):
-    out = Canvas(w, h)
-    blit(out, cv, 0, 0, xs=range(x, x + w), ys=range(y, y + h))
+    k = cv.k
+    out = Canvas(w, h, k=k)
+    blit(out, cv, 0, 0, xs=range(x * k, (x + w) * k), ys=range(y * k, (y + h) * k))
     return out
 
 
@@ -669,18 +794,18 @@ def blit_keyed(dst, src, x, y):
 
 
 @functools.lru_cache(None)
-def face_1024():
+def face_1024(k=1):
     """The face at 1024 x 768, whose metal the tracks with a fixed place lie on."""
-    return compose({name: draw() for name, _, _, draw in ART}, 1024, 768)
+    return compose({name: draw(k) for name, _, _, draw in ART}, 1024, 768, k)
 
 
 PANEL_FIELD = (5, 6, 160, 110)  # where the host paints inside the panel
 
 
-def panel(w, h):
+def panel(w, h, k=1):
     """A raised plate with rounded corners, keyed out beyond them, round a calm sunken
     field for the host."""
-    cv = Canvas(w, h)
+    cv = Canvas(w, h, k=k)
     brushed(cv, 0, 0, w, h, shade(METAL, 8), seed=71)
     gradient(cv, 0, 0, w, h, 8, -8)
     box, r = (0, 0, w, h), 8
@@ -698,36 +823,38 @@ def panel(w, h):
     return cv
 
 
-def level_bar(w, h, lamp):
+def level_bar(w, h, k=1, *, lamp):
     """A row of lamp segments in a black frame. The host shows a length of the lit
     bar over the dark one, so both share the segments."""
-    cv = Canvas(w, h, OUTLINE)
+    cv = Canvas(w, h, OUTLINE, k)
     for x in range(1, w - 1, 4):
         fill(cv, x, 1, 3, h - 2, lamp)
         gradient(cv, x, 1, 3, h - 2, 24, -16)
     return cv
 
 
-def rod(w, h, hue):
+def rod(w, h, k=1, *, hue):
     """A bar shaded like a lit rod: dark at the top and bottom, white along the
-    middle. Its rows are flat colours, few enough for a 16-colour palette."""
-    cv = Canvas(w, h)
+    middle. Its rows are flat colours, few enough for a 16-colour palette (at any
+    density, as it is the same both sides of the middle)."""
+    cv = Canvas(w, h, k=k)
     half = h // 2 - 1
-    for j in range(h):
-        f = min(j, h - 1 - j) / half
-        hline(cv, 0, j, w, mix(OUTLINE, hue, 0.35 + 1.3 * f) if f <= 0.5
-              else mix(hue, (255, 255, 255), 2 * f - 1))
+    for j in range(h * k):
+        y = row_at(j, k, h)
+        f = min(y, h - 1 - y, half) / half
+        fill_px(cv, 0, j, cv.w, j + 1, mix(OUTLINE, hue, 0.35 + 1.3 * f) if f <= 0.5
+                else mix(hue, (255, 255, 255), 2 * f - 1))
     return cv
 
 
-def track(w, h, thick, at=None):
+def track(w, h, k=1, *, thick, at=None):
     """A round-ended groove sunk along the part, on the metal it covers on the
     face at 1024 x 768 (at: its top-left corner there), else on plain metal. Its
     middle is the same all along, so any length of it repeats cleanly."""
     if at:
-        cv = crop(face_1024(), *at, w, h)
+        cv = crop(face_1024(k), *at, w, h)
     else:
-        cv = Canvas(w, h)
+        cv = Canvas(w, h, k=k)
         brushed(cv, 0, 0, w, h, METAL, seed=81, vertical=h > w)
     if w > h:
         box = (2, (h - thick) / 2, w - 2, (h + thick) / 2)
@@ -748,10 +875,10 @@ def track(w, h, thick, at=None):
     return cv
 
 
-def knob(w, h):
+def knob(w, h, k=1):
     """A round metal thumb on the key colour, lit from the top left, with a teal
     glint; every pixel is either knob or key, never a blend of the two."""
-    cv = Canvas(w, h, KEY)
+    cv = Canvas(w, h, KEY, k)
     r = min(w, h) / 2 - 0.3  # off the border, so no lone pixel pokes out of the round
     cx, cy = w / 2, h / 2
     box = (cx - r, cy - r, cx + r, cy + r)
@@ -773,10 +900,10 @@ def knob(w, h):
 MARKER = State((16, 2), HILITE, SHADOW, AMBER, None, False, True)
 
 
-def marker(w, h, icon):
+def marker(w, h, k=1, *, icon):
     """A small raised tab with an amber sign, painted over the track."""
-    cv = Canvas(w, h)
-    plate_key(cv, MARKER, [shape_mask(*ICONS[icon])])
+    cv = Canvas(w, h, k=k)
+    plate_key(cv, MARKER, [shape_mask(*ICONS[icon], k)])
     return cv
 
 
@@ -789,7 +916,7 @@ SLIPS = [
     (174, (13, 96), 7, 175, (13, 14), None, []),
 ]
 
-# The parts: (file name, width, height, bits per pixel, draw(width, height)).
+# The parts: (file name, width, height, bits per pixel, draw(width, height, density)).
 PARTS = [
     ("query_173.bmp", 172, 122, 24, panel),
     ("query_161.bmp", 145, 18, 24, functools.partial(level_bar, lamp=(92, 226, 104))),
@@ -806,12 +933,51 @@ PARTS = [
 ]
 
 
-def check_key(name, cv):
+def key_faults(name, one, finer):
     """Nothing may come near the key colour without being it, else it would show as
-    a pink fringe where the key is cut out."""
-    for p in cv.px:
-        assert p == KEY or max(abs(a - b) for a, b in zip(p, KEY)) > 100, \
-            f"{name}: {p} is near the key colour"
+    a pink fringe where the key is cut out. And the finer picture keys out exactly
+    the same shape: each k x k block whole where the design's pixel is keyed, and
+    none of it elsewhere, as the host and the slips cut by the design's outline."""
+    out = []
+    for cv in (one, finer):
+        near = [p for p in cv.px if p != KEY and max(abs(a - b) for a, b in zip(p, KEY)) <= 100]
+        if near:
+            out.append(f"{file_name(name, cv.k)}: {near[0]} is near the key colour")
+    k = finer.k
+    for j in range(finer.h):
+        for i in range(finer.w):
+            if (finer.px[j * finer.w + i] == KEY) != (one.px[j // k * one.w + i // k] == KEY):
+                out.append(f"{file_name(name, k)}: pixel ({i}, {j}) is "
+                           f"{'' if finer.px[j * finer.w + i] == KEY else 'not '}keyed, "
+                           f"unlike ({i // k}, {j // k}) of {name}")
+                return out
+    return out
+
+
+def fine_share(cv):
+    """The share of the design's pixels whose k x k block is not one flat colour:
+    none in a picture merely enlarged."""
+    k, fine = cv.k, 0
+    for y in range(0, cv.h, k):
+        for x in range(0, cv.w, k):
+            first = cv.px[y * cv.w + x]
+            fine += any(cv.px[(y + j) * cv.w + x + i] != first for j in range(k) for i in range(k))
+    return fine / (cv.w * cv.h // (k * k))
+
+
+def half_difference(one, finer):
+    """How far the finer picture, averaged down block by block to the design's pixels,
+    is from the picture drawn at density 1: the mean absolute difference of the
+    worst colour channel."""
+    k, total = finer.k, [0, 0, 0]
+    for y in range(one.h):
+        for x in range(one.w):
+            block = [finer.px[(y * k + j) * finer.w + x * k + i]
+                     for j in range(k) for i in range(k)]
+            p = one.px[y * one.w + x]
+            for n in range(3):
+                total[n] += abs(sum(c[n] for c in block) / (k * k) - p[n])
+    return max(total) / (one.w * one.h)
 
 
 # ---------------------------------------------------------------- cursor
@@ -933,24 +1099,25 @@ def stretch_map(n, records):
     return idx + list(range(pos, n))
 
 
-def compose(faces, W, H):
+def compose(faces, W, H, k=1):
+    """The face widened to W x H; at density k every band, length and place is k times
+    as long, as the library draws it at that scale."""
     dW, MH = W - 1024, H - 216
     half = (MH - 552) // 2
     top, left, right, bottom = (faces[n] for n, _, _, _ in ART)
-    screen = Canvas(W, H, HOST)
+    screen = Canvas(W, H, HOST, k)
 
-    def with_extra(bands, extras):
-        return [(s, w, e) for (s, w), e in zip(bands, extras)]
+    def widened(n, bands, extras):
+        return stretch_map(n * k, [(s * k, w * k, e * k) for (s, w), e in zip(bands, extras)])
 
-    blit(screen, top, 0, 0, xs=stretch_map(1024, with_extra(TOP_BANDS, [dW])))
-    blit(screen, left, 0, 15,
-         ys=stretch_map(552, with_extra(LEFT_BANDS, [half, MH - 552 - half])))
-    blit(screen, right, W - 184, 15, ys=stretch_map(552, with_extra(RIGHT_BANDS, [MH - 552])))
+    blit(screen, top, 0, 0, xs=widened(1024, TOP_BANDS, [dW]))
+    blit(screen, left, 0, 15 * k, ys=widened(552, LEFT_BANDS, [half, MH - 552 - half]))
+    blit(screen, right, (W - 184) * k, 15 * k, ys=widened(552, RIGHT_BANDS, [MH - 552]))
     r, q = dW // 10, dW // 8
     extras = [[dW], [r] * 8 + [dW - 8 * r], [q] * 5 + [dW - 5 * q]]
     for ((y0, y1), bands), ex in zip(BOTTOM_STRIPS, extras):
-        blit(screen, bottom, 0, H - 201 + y0, xs=stretch_map(1024, with_extra(bands, ex)),
-             ys=range(y0, y1 + 1))
+        blit(screen, bottom, 0, (H - 201 + y0) * k, xs=widened(1024, bands, ex),
+             ys=range(y0 * k, (y1 + 1) * k))
     return screen
 
 
@@ -959,50 +1126,55 @@ def label(name):
     return name.split("_", 1)[1][:-len(".bmp")].replace("_", " ")
 
 
-def contact_sheet(items, width=600):
-    """Every picture on the metal under its label, in rows, doubled pixel for pixel."""
+def contact_sheet(items, width=600, k=1):
+    """Every picture on the metal under its label, in rows, at twice the design's size:
+    art drawn at density 1 doubled pixel for pixel, at density 2 as drawn."""
     places, x, y, row = [], 8, 8, 0
     for caption, cv in items:
-        if x + cv.w > width - 8:
+        w, h = cv.size
+        if x + w > width - 8:
             x, y, row = 8, y + row + 8, 0
         places.append((x, y, caption, cv))
-        x, row = x + cv.w + 12, max(row, cv.h + 10)
-    sheet = Canvas(width, y + row + 8)
-    brushed(sheet, 0, 0, sheet.w, sheet.h, METAL, seed=61)
+        x, row = x + w + 12, max(row, h + 10)
+    sheet = Canvas(width, y + row + 8, k=k)
+    brushed(sheet, 0, 0, width, y + row + 8, METAL, seed=61)
     for x, y, caption, cv in places:
         text(sheet, x, y, caption, TEXT)
-        blit(sheet, cv, x, y + 10)
-    big = Canvas(2 * sheet.w, 2 * sheet.h)
-    blit(big, sheet, 0, 0, xs=[i // 2 for i in range(big.w)], ys=[j // 2 for j in range(big.h)])
+        blit(sheet, cv, x * k, (y + 10) * k)
+    n = 2 // k
+    big = Canvas(n * sheet.w, n * sheet.h)
+    blit(big, sheet, 0, 0, xs=[i // n for i in range(big.w)], ys=[j // n for j in range(big.h)])
     return big
 
 
 def slip_scene(track, pieces):
     """A track as its slip paints it, each piece (thumb, marker) keyed on at its
     fraction of the way along."""
-    cv = crop(track, 0, 0, track.w, track.h)
-    for p, k in pieces:
-        if cv.w > cv.h:
-            blit_keyed(cv, p, round((cv.w - p.w) * k), (cv.h - p.h) // 2)
+    (w, h), k = track.size, track.k
+    cv = crop(track, 0, 0, w, h)
+    for p, f in pieces:
+        pw, ph = p.size
+        if w > h:
+            blit_keyed(cv, p, round((w - pw) * f) * k, (h - ph) // 2 * k)
         else:
-            blit_keyed(cv, p, (cv.w - p.w) // 2, round((cv.h - p.h) * k))
+            blit_keyed(cv, p, (w - pw) // 2 * k, round((h - ph) * f) * k)
     return cv
 
 
-def parts_sheet(parts):
+def parts_sheet(parts, k=1):
     """Every part under its id, then each slip as painted, and the face's bottom
     left with its slips in place."""
     items = [(label(name), cv) for name, cv in parts.items()]
-    face = crop(face_1024(), 0, 0, 1024, 768)
+    face = crop(face_1024(k), 0, 0, 1024, 768)
     for t, _, _, b, _, at, marks in SLIPS:
         ids = [b] + [m for m, _ in marks]
-        scene = slip_scene(parts[f"slip_{t}.bmp"], [(parts[f"slip_{n}.bmp"], k)
-                                                    for n, k in zip(ids, (1 / 3, 1 / 6, 2 / 3))])
+        scene = slip_scene(parts[f"slip_{t}.bmp"], [(parts[f"slip_{n}.bmp"], f)
+                                                    for n, f in zip(ids, (1 / 3, 1 / 6, 2 / 3))])
         items.append((" ".join(map(str, [t] + ids)), scene))
         if at:
-            blit(face, scene, *at)
+            blit(face, scene, at[0] * k, at[1] * k)
     items.append(("IN PLACE", crop(face, 0, 560, 850, 46)))
-    return contact_sheet(items, width=880)
+    return contact_sheet(items, width=880, k=k)
 
 
 # The demo host's sample logo: a lit plate that the library prints at the top-left of the
@@ -1015,34 +1187,136 @@ def draw_demo_logo():
     return cv
 
 
-def main():
-    write(os.path.join(ROOT, "demo", "Pic", "VeltraLogo.bmp"), bmp24_bytes(draw_demo_logo()))
-    faces = {}
+# Densities drawn: 1 for the design's own size, 2 for the library's double scale.
+DENSITIES = (1, 2)
+LIMIT = 12  # how far (of 255) a finer picture, halved, may stray from the plain one
+FINEST = 0.05  # the least share of a finer picture's blocks that show finer detail
+
+
+def file_name(name, k):
+    """The file of a picture drawn at density k: button_111.bmp, button_111@2x.bmp."""
+    return name if k == 1 else f"{name[:-len('.bmp')]}@{k}x.bmp"
+
+
+def draw_all(k):
+    """Every bitmap of res/art at density k: name -> (picture, bits per pixel, the
+    design's width and height)."""
+    out = {}
     for name, w, h, draw in ART:
-        cv = draw()
-        assert (cv.w, cv.h) == (w, h), name
-        check_bands(name, cv)
-        faces[name] = cv
-        write(os.path.join(ART_DIR, name), bmp24_bytes(cv))
-    strips = []
+        out[name] = (draw(k), 24, (w, h))
     for name, fw, h, kind, icon, word in BUTTONS:
-        strips.append((label(name), draw_strip(fw, h, kind, icon, word)))
-        write(os.path.join(ART_DIR, name), bmp24_bytes(strips[-1][1]))
-    parts = {}
+        out[name] = (draw_strip(fw, h, kind, icon, word, k), 24, (3 * fw, h))
     for name, w, h, bits, draw in PARTS:
-        cv = draw(w, h)
-        assert (cv.w, cv.h) == (w, h), name
-        check_bands(name, cv)
-        check_key(name, cv)
-        parts[name] = cv
-        write(os.path.join(ART_DIR, name), {4: bmp4_bytes, 24: bmp24_bytes}[bits](cv))
-    write(os.path.join(ART_DIR, "hand.cur"), cursor_bytes(HAND, HOTSPOT))
+        out[name] = (draw(w, h, k), bits, (w, h))
+    return out
+
+
+def make_files(drawn):
+    """Every file written, by its path from the root, with its bytes."""
+    files = {os.path.join("demo", "Pic", "VeltraLogo.bmp"): bmp24_bytes(draw_demo_logo())}
+    for k in DENSITIES:
+        for name, (cv, bits, _) in drawn[k].items():
+            files[os.path.join("res", "art", file_name(name, k))] = \
+                {4: bmp4_bytes, 24: bmp24_bytes}[bits](cv)
+    files[os.path.join("res", "art", "hand.cur")] = cursor_bytes(HAND, HOTSPOT)
+    return files
+
+
+def art_faults(drawn, files):
+    """What is wrong with the art, a line per fault: a file whose size or depth is not
+    the design's at its density; a band that would show a seam; a finer picture keyed
+    unlike the plain one, or a colour near the key; a finer picture with next to no
+    detail finer than the plain one (an enlargement); one that, averaged down to the
+    design's pixels, strays from the plain one by more than LIMIT. Also how far each
+    finer picture strays so."""
+    faults, differences = [], {}
+    plain = drawn[1]
+    for k in DENSITIES:
+        for name, (cv, bits, (w, h)) in drawn[k].items():
+            shown = file_name(name, k)
+            # Read back from the file: what the library will load.
+            head = files[os.path.join("res", "art", shown)]
+            width, height, _, depth = struct.unpack_from("<iiHH", head, 18)
+            if (width, height, depth) != (w * k, h * k, bits) or (cv.w, cv.h) != (w * k, h * k):
+                faults.append(f"{shown}: {width} x {height} at {depth} bits, "
+                              f"not {w * k} x {h * k} at {bits}")
+                continue
+            faults += band_faults(name, cv)
+            if k == 1 or (plain[name][0].w, plain[name][0].h) != (w, h):
+                continue
+            faults += key_faults(name, plain[name][0], cv)
+            if fine_share(cv) < FINEST:
+                faults.append(f"{shown}: only {fine_share(cv):.1%} of its {k} x {k} blocks show "
+                              f"any detail finer than {name}: drawn for the density, or enlarged?")
+            differences[shown] = half_difference(plain[name][0], cv)
+            if differences[shown] > LIMIT:
+                faults.append(f"{shown}: halved, it is {differences[shown]:.2f} per channel "
+                              f"from {name} (at most {LIMIT})")
+    return faults, differences
+
+
+def stale_files(files):
+    """Files in res/art (and the demo's logo) unlike what the generator makes now."""
+    made = {p for p in files if p.startswith(os.path.join("res", "art", ""))}
+    there = {os.path.join("res", "art", n) for n in os.listdir(ART_DIR)}
+    out = [f"{p}: made by the generator but missing" for p in sorted(made - there)]
+    out += [f"{p}: not made by the generator" for p in sorted(there - made)]
+    for p in sorted(files):
+        path = os.path.join(ROOT, p)
+        if os.path.exists(path):
+            with open(path, "rb") as f:
+                if f.read() != files[p]:
+                    out.append(f"{p}: differs from what the generator makes; run tools/make_art.py")
+    return out
+
+
+def resource_faults():
+    """Every bitmap the resource script names must have its double-density picture
+    beside it, in the same language, under its id plus 2000."""
+    named, lang = {}, None
+    with open(os.path.join(ROOT, "res", "veltra1024.rc")) as f:
+        for line in f:
+            if line.startswith("LANGUAGE"):
+                lang = line.split("//")[0].strip()
+            m = re.match(r'(\d+)\s+BITMAP\s+"art/([^"]+)"', line)
+            if m:
+                named[lang, int(m.group(1))] = m.group(2)
+    return [f"res/veltra1024.rc: {lang}: {n} BITMAP \"art/{name}\" has no "
+            f"{n + 2000} BITMAP \"art/{file_name(name, 2)}\""
+            for (lang, n), name in sorted(named.items()) if n < 2000
+            and named.get((lang, n + 2000)) != file_name(name, 2)]
+
+
+def main():
+    drawn = {k: draw_all(k) for k in DENSITIES}
+    files = make_files(drawn)
+    faults, differences = art_faults(drawn, files)
+    if "--check" in sys.argv:
+        faults += stale_files(files) + resource_faults()
+    worst = max(differences, key=differences.get)
+    summary = (f"{len(files)} files; averaged down, each @2x picture is within "
+               f"{differences[worst]:.2f} per channel of its plain one "
+               f"(worst {worst}; limit {LIMIT})")
+    if faults:
+        print("\n".join(["make_art: the art is wrong:"] + faults + [summary]), file=sys.stderr)
+        sys.exit(1)
+    if "--check" in sys.argv:
+        print(f"make_art --check: all files as the generator makes them; {summary}")
+        return
+    for path, data in files.items():
+        write(os.path.join(ROOT, path), data)
     if "--preview" in sys.argv:
         folder = sys.argv[sys.argv.index("--preview") + 1]
-        for W, H in ((1024, 768), (1920, 1080)):
-            write(os.path.join(folder, f"face_{W}x{H}.png"), png_bytes(compose(faces, W, H)))
-        write(os.path.join(folder, "buttons.png"), png_bytes(contact_sheet(strips)))
-        write(os.path.join(folder, "parts.png"), png_bytes(parts_sheet(parts)))
+        for k in DENSITIES:
+            pictures, tag = drawn[k], "" if k == 1 else f"@{k}x"
+            faces = {name: pictures[name][0] for name, _, _, _ in ART}
+            for W, H in ((1024, 768), (1920, 1080)):
+                write(os.path.join(folder, f"face_{W}x{H}{tag}.png"),
+                      png_bytes(compose(faces, W, H, k)))
+            strips = [(label(name), pictures[name][0]) for name, *_ in BUTTONS]
+            write(os.path.join(folder, f"buttons{tag}.png"), png_bytes(contact_sheet(strips, k=k)))
+            parts = {name: pictures[name][0] for name, *_ in PARTS}
+            write(os.path.join(folder, f"parts{tag}.png"), png_bytes(parts_sheet(parts, k)))
 
 
 if __name__ == "__main__":
