@@ -6,8 +6,9 @@ resource script that is the library's own with those four bitmaps in place of th
 
 The shipped face is uniform over wide stretches, where a band or piece placed a column or a
 row off would paint the same pixels; over this art every such mistake shows. The bitmaps
-keep the ids, sizes and depth (24 bits) of the shipped ones; a pixel's colour encodes which
-bitmap it is in and where, so no colour repeats across the four.
+keep the ids, sizes and depth (24 bits) of the shipped ones, the art for twice the density
+(ids plus 2000) too; a pixel's colour encodes which bitmap it is in and where, so no colour
+repeats across the eight.
 """
 import os
 import re
@@ -24,19 +25,28 @@ FACE = {
 
 
 def colour(index, x, y):
-    # 0b1ii yyyyyyyyyy xxxxxxxxxx: the top bit keeps every colour away from the tests'
+    # 0b01ii yyyyyyyyyy xxxxxxxxxx: the bit above keeps every colour away from the tests'
     # "untouched" fill, 0x123456.
     value = (4 | index) << 20 | y << 10 | x
     return value >> 16 & 0xFF, value >> 8 & 0xFF, value & 0xFF
 
 
-def write_bmp(path, index, width, height):
+def colour2x(first, width):
+    # The double-density pixels numbered one after another across the four bitmaps, from
+    # first; the top bit keeps them away from the design-size colours and the fill.
+    def at(x, y):
+        value = 0x800000 | first + y * width + x
+        return value >> 16 & 0xFF, value >> 8 & 0xFF, value & 0xFF
+    return at
+
+
+def write_bmp(path, colour_at, width, height):
     stride = (width * 3 + 3) // 4 * 4
     rows = []
     for y in reversed(range(height)):  # bottom-up
         row = bytearray()
         for x in range(width):
-            r, g, b = colour(index, x, y)
+            r, g, b = colour_at(x, y)
             row += bytes((b, g, r))
         rows.append(bytes(row) + bytes(stride - len(row)))
     pixels = b"".join(rows)
@@ -51,10 +61,15 @@ def main():
     os.makedirs(out_dir, exist_ok=True)
     art_dir = os.path.dirname(os.path.abspath(script))
     replaced = {}
+    first = 0
     for index, (resource, (name, width, height)) in enumerate(sorted(FACE.items())):
         path = os.path.join(out_dir, name)
-        write_bmp(path, index, width, height)
+        write_bmp(path, lambda x, y: colour(index, x, y), width, height)
         replaced[resource] = path
+        path = os.path.join(out_dir, name.replace(".bmp", "@2x.bmp"))
+        write_bmp(path, colour2x(first, 2 * width), 2 * width, 2 * height)
+        replaced[resource + 2000] = path
+        first += 4 * width * height
 
     with open(script) as source:
         text = source.read()
