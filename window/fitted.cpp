@@ -5,11 +5,6 @@
 #include "common/library.h"
 #include "window/base_window.h"
 
-SIZE LibraryScreen()
-{
-    return SIZE{Library.ScreenWidth, Library.ScreenHeight};
-}
-
 RECT RectInParent(HWND window)
 {
     RECT rect;

@@ -6,6 +6,8 @@
 
 #include <windows.h>
 
+#include "common/scale.h"
+
 class BaseWindow;
 
 class Fitted {
@@ -18,9 +20,9 @@ public:
     // The host placed the window itself.
     void Unplaced() { libraryPlaced_ = false; }
 
-    // Makes what the control needs on a screen of this size, changing nothing yet; false
-    // when it cannot, with nothing left made.
-    virtual bool Prepare(SIZE) { return true; }
+    // Makes what the control needs on that display, changing nothing yet; false when it
+    // cannot, with nothing left made.
+    virtual bool Prepare(const Display&) { return true; }
     // Gives back what Prepare made, when the fit goes no further.
     virtual void Abandon() {}
     // Takes what Prepare made, the library-wide state already fitted.
@@ -60,9 +62,6 @@ private:
     Fitted* next_ = nullptr;
     Fitted* previous_ = nullptr;
 };
-
-// The screen the library fits now.
-SIZE LibraryScreen();
 
 // The window's rectangle in its parent's client coordinates.
 RECT RectInParent(HWND window);
