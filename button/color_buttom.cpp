@@ -7,6 +7,7 @@
 #include "common/art.h"
 #include "common/gdi.h"
 #include "common/library.h"
+#include "face/colours.h"
 
 namespace {
 
@@ -14,8 +15,6 @@ enum TimerId : UINT_PTR {
     RepeatTimer = 100,
     DelayTimer = 101,
 };
-
-constexpr COLORREF DotColor = RGB(255, 0, 0);
 
 // The first repeat waits a little longer than a double-click; the later ones come a
 // little faster, but never faster than the system's shortest timer.
@@ -40,7 +39,7 @@ int ColorButtom::Create(int x, int y, int controlId, UINT bitmapId, HWND parent,
     this->notify = notify;
     this->userData = userData;
     this->bitmapId = static_cast<WORD>(bitmapId);
-    bitmap = LoadArt(this->bitmapId, Library.Scale);
+    bitmap = LoadArt(this->bitmapId, LibraryDisplay());
     if (!bitmap)
         return 0;  // a button without its picture is no button
     const SIZE strip = BitmapSize(bitmap);
@@ -128,8 +127,9 @@ void ColorButtom::Paint()
     PaintDC dc(hWnd);
     // Everything the paint needs is made first: refused any of it, the window stays as it was.
     MemoryDC memory(dc);
-    GdiObject<HPEN> pen(showDot ? CreatePen(PS_SOLID, 1, DotColor) : nullptr);
-    GdiObject<HBRUSH> brush(showDot ? CreateSolidBrush(DotColor) : nullptr);
+    const COLORREF dot = ColourOf(ColourButtonDot);
+    GdiObject<HPEN> pen(showDot ? CreatePen(PS_SOLID, 1, dot) : nullptr);
+    GdiObject<HBRUSH> brush(showDot ? CreateSolidBrush(dot) : nullptr);
     if (!memory || (showDot && (!pen || !brush)))
         return;
     {
@@ -322,9 +322,9 @@ bool ColorButtom::Access::SetOption(int option, int value)
 
 bool ColorButtom::Fit::Prepare(const Display& display)
 {
-    if (display.scale == Library.Scale)
+    if (display.SamePictures(LibraryDisplay()))
         return true;
-    strip_.Reset(LoadArt(button_.bitmapId, display.scale));
+    strip_.Reset(LoadArt(button_.bitmapId, display));
     return strip_ != nullptr;
 }
 

@@ -5,17 +5,10 @@
 #include <memory>
 #include <new>
 
+#include "common/bmp.h"
 #include "common/gdi.h"
 #include "common/library.h"
-
-HBITMAP LoadArt(WORD id, int scale)
-{
-    const int density = scale % 2 ? 1 : 2;
-    GdiObject<HBITMAP> art(LoadBitmapA(Library.ModuleHandle, MAKEINTRESOURCEA(density == 2 ? id + DoubleArtId : id)));
-    if (!art || scale == density)
-        return art.Release();
-    return Enlarged(art, scale / density);
-}
+#include "common/skin.h"
 
 namespace {
 
@@ -33,6 +26,43 @@ BITMAPINFO Rows32(LONG width, LONG height)
 }
 
 }  // namespace
+
+HBITMAP LoadArt(WORD id, const Display& display)
+{
+    const bool doubleDensity = display.scale % 2 == 0;
+    const Skin* skin = display.skin;
+    const SkinPiece* doubled = skin && doubleDensity ? skin->Find(id, true) : nullptr;
+    const SkinPiece* plain = skin ? skin->Find(id, false) : nullptr;
+    const WORD resource = doubleDensity ? id + DoubleArtId : id;
+    GdiObject<HBITMAP> art(doubled ? SkinBitmap(*doubled)
+                           : plain ? SkinBitmap(*plain)
+                                   : LoadBitmapA(Library.ModuleHandle, MAKEINTRESOURCEA(resource)));
+    const int drawnAt = doubled || (doubleDensity && !plain) ? 2 : 1;
+    if (!art || display.scale == drawnAt)
+        return art.Release();
+    return Enlarged(art, display.scale / drawnAt);
+}
+
+HBITMAP SkinBitmap(const SkinPiece& piece)
+{
+    Bmp bmp;
+    if (ReadBmp(piece.bytes.get(), piece.size, bmp) != BmpFault::None)
+        return nullptr;
+    WindowDC screen;
+    GdiObject<HBITMAP> bitmap(CreateCompatibleBitmap(screen, bmp.width, bmp.height));
+    std::unique_ptr<DWORD[]> row(new (std::nothrow) DWORD[bmp.width]);
+    if (!screen || !bitmap || !row)
+        return nullptr;
+    // Row by row, whatever the file's depth and way up: the pixels as the file gives them.
+    BITMAPINFO rows = Rows32(bmp.width, bmp.height);
+    for (LONG y = 0; y < bmp.height; ++y) {
+        for (LONG x = 0; x < bmp.width; ++x)
+            row[x] = BmpPixel(bmp, x, y);
+        if (SetDIBits(screen, bitmap, bmp.height - 1 - y, 1, row.get(), &rows, DIB_RGB_COLORS) != 1)
+            return nullptr;
+    }
+    return bitmap.Release();
+}
 
 HBITMAP Enlarged(HBITMAP bitmap, int factor)
 {

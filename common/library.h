@@ -14,6 +14,7 @@ struct AccessibilityApi {
 };
 
 class Fitted;
+struct Skin;
 struct CrossThreadCall;
 struct HostAccessRequest;
 
@@ -35,6 +36,7 @@ struct LibraryState {
     HBITMAP FaceBottom;
     HBITMAP FaceLeft;
     HBITMAP FaceRight;
+    const Skin* Art;         // the skin in force, the library's; null: the built-in art
     UINT AccessMessage;      // the library's own message to its controls' accessible sides
     UINT AfterFitMessage;    // to the controls, once the host has followed a fit
     AccessibilityApi Access; // null until the first request; then kept for the process

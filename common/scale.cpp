@@ -4,7 +4,7 @@
 
 Display LibraryDisplay()
 {
-    return Display{SIZE{Library.ScreenWidth, Library.ScreenHeight}, Library.Scale};
+    return Display{SIZE{Library.ScreenWidth, Library.ScreenHeight}, Library.Scale, Library.Art};
 }
 
 bool HoldsScale(int width, int height, int scale)

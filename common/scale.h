@@ -6,12 +6,16 @@
 
 #include <windows.h>
 
+struct Skin;
+
 constexpr int LargestScale = 4;
 
-// A screen the library fits: its size in device pixels and the scale the design is drawn at.
+// What the library draws for: a screen's size in device pixels, the scale the design is
+// drawn at, and the skin whose art and colours it is drawn with (null: the built-in ones).
 struct Display {
     SIZE size;
     int scale;
+    const Skin* skin;
 
     // The screen the design is laid out for.
     SIZE Layout() const { return SIZE{Divided(size.cx), Divided(size.cy)}; }
@@ -21,6 +25,8 @@ struct Display {
         const SIZE layout = Layout();
         return SIZE{layout.cx * scale, layout.cy * scale};
     }
+    // Whether pictures made for other are those this display needs.
+    bool SamePictures(const Display& other) const { return scale == other.scale && skin == other.skin; }
     // A length, point or rectangle of the layout in device pixels.
     int Up(int length) const { return length * scale; }
     POINT Up(POINT point) const { return POINT{Up(point.x), Up(point.y)}; }
@@ -31,7 +37,7 @@ private:
     LONG Divided(LONG side) const { return side / scale + (side % scale != 0); }
 };
 
-// The display the library fits now.
+// The display the library draws for now.
 Display LibraryDisplay();
 
 // Whether a screen of width x height holds the whole design at scale: scale 1 always.

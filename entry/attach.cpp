@@ -1,6 +1,7 @@
 #include "entry/attach.h"
 
 #include "common/library.h"
+#include "common/skin.h"
 #include "face/face.h"
 #include "window/base_window.h"
 
@@ -21,5 +22,7 @@ void DetachLibrary()
 {
     UnregisterControlClasses();
     ReleaseFace();
+    delete Library.Art;
+    Library.Art = nullptr;
     DeleteCriticalSection(&Library.Calls.Lock);
 }

@@ -1,19 +1,19 @@
+#include "entry/fit.h"
+
 #include <climits>
+#include <utility>
 
 #include "common/library.h"
 #include "common/scale.h"
+#include "common/skin.h"
 #include "face/face.h"
 #include "include/veltra1024.h"
 #include "window/fitted.h"
 
-namespace {
-
-// All or nothing: everything the new display needs is made before anything changes, so
-// that a refusal leaves the face, the queries and every control as they were.
-bool Fit(const Display& display)
+bool FitDisplay(const Display& display)
 {
     const Display now = LibraryDisplay();
-    if (display.size.cx == now.size.cx && display.size.cy == now.size.cy && display.scale == now.scale)
+    if (display.size.cx == now.size.cx && display.size.cy == now.size.cy && display.SamePictures(now))
         return true;
     // A laid-out screen past the largest int could have no face anyway.
     const SIZE layout = display.Layout();
@@ -34,13 +34,27 @@ bool Fit(const Display& display)
     Library.ScreenWidth = display.size.cx;
     Library.ScreenHeight = display.size.cy;
     Library.Scale = display.scale;
+    const Skin* replaced = std::exchange(Library.Art, display.skin);
     for (Fitted* control = Fitted::First(); control;) {
         Fitted* next = control->Next();  // moving a window runs its procedure
         control->Commit();
         control->AwaitHost();
         control = next;
     }
+    if (replaced != display.skin)
+        delete replaced;
     return true;
+}
+
+namespace {
+
+// The display in force at another size and scale.
+Display At(int width, int height, int scale)
+{
+    Display display = LibraryDisplay();
+    display.size = {width, height};
+    display.scale = scale;
+    return display;
 }
 
 }  // namespace
@@ -51,7 +65,7 @@ extern "C" BOOL WINAPI FitScreen(int width, int height)
         return FALSE;
     const int asked = Library.AskedScale;
     const int scale = asked && HoldsScale(width, height, asked) ? asked : LargestScaleHeld(width, height);
-    return Fit({{width, height}, scale});
+    return FitDisplay(At(width, height, scale));
 }
 
 extern "C" int WINAPI FitScreenScaled(int width, int height, int scale)
@@ -59,7 +73,7 @@ extern "C" int WINAPI FitScreenScaled(int width, int height, int scale)
     if (width <= 0 || height <= 0 || scale < 0 || scale > LargestScale || (scale && !HoldsScale(width, height, scale)))
         return 0;
     const int fitted = scale ? scale : LargestScaleHeld(width, height);
-    if (!Fit({{width, height}, fitted}))
+    if (!FitDisplay(At(width, height, fitted)))
         return 0;
     Library.AskedScale = scale;
     return fitted;

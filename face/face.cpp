@@ -10,6 +10,7 @@
 #include "common/library.h"
 #include "common/scale.h"
 #include "face/bitmap_file.h"
+#include "face/colours.h"
 #include "include/veltra1024.h"
 
 namespace {
@@ -45,9 +46,6 @@ const BottomStrip BottomStrips[] = {
                   {426, 10, 1}, {470, 10, 1}, {560, 40, 1}, {800, 40, 2}}},
     {156, 8, 6, {{225, 7, 1}, {347, 7, 1}, {469, 7, 1}, {591, 7, 1}, {713, 7, 1}, {770, 30, 3}}},
 };
-
-// The inner area's colour, RGB(213, 237, 245).
-constexpr COLORREF BackgroundColor = VELTRA_BACKGROUND_COLOR;
 
 const char LogoPath[] = "Pic\\VeltraLogo.bmp";
 
@@ -198,10 +196,11 @@ void SetLibraryFace(const FaceSet& face)
 
 void BuildFace()
 {
-    Library.FaceTop = LoadArt(IdFaceTop, 1);
-    Library.FaceBottom = LoadArt(IdFaceBottom, 1);
-    Library.FaceLeft = LoadArt(IdFaceLeft, 1);
-    Library.FaceRight = LoadArt(IdFaceRight, 1);
+    const Display display = LibraryDisplay();
+    Library.FaceTop = LoadArt(IdFaceTop, display);
+    Library.FaceBottom = LoadArt(IdFaceBottom, display);
+    Library.FaceLeft = LoadArt(IdFaceLeft, display);
+    Library.FaceRight = LoadArt(IdFaceRight, display);
     if (Library.ScreenWidth > DesignWidth || Library.ScreenHeight > DesignHeight)
         WidenFace(Library.ScreenWidth, Library.ScreenHeight);
     PrintLogo();
@@ -229,7 +228,8 @@ void ReleaseFace(FaceSet& face)
 bool MakeFace(const Display& display, FaceSet& made)
 {
     const int s = display.scale;
-    made = {LoadArt(IdFaceTop, s), LoadArt(IdFaceBottom, s), LoadArt(IdFaceLeft, s), LoadArt(IdFaceRight, s)};
+    made = {LoadArt(IdFaceTop, display), LoadArt(IdFaceBottom, display), LoadArt(IdFaceLeft, display),
+            LoadArt(IdFaceRight, display)};
     const SIZE layout = display.Layout();
     const bool widens = layout.cx > DesignWidth || layout.cy > DesignHeight;
     if (made.top && made.bottom && made.left && made.right &&
@@ -295,6 +295,6 @@ extern "C" RECT* WINAPI GetBgkColorSize(RECT* inner, COLORREF* background)
         inner->bottom = extent.cy - BitmapSize(Library.FaceBottom).cy;
     }
     if (background)
-        *background = BackgroundColor;
+        *background = ColourOf(ColourBackground);
     return inner;
 }

@@ -7,6 +7,7 @@
 #include "common/library.h"
 #include "common/scale.h"
 #include "common/table.h"
+#include "face/colours.h"
 #include "include/veltra1024.h"
 
 namespace {
@@ -15,7 +16,7 @@ namespace {
 enum class Entry {
     Keep,          // left as the host had it
     Place,         // a coordinate: the screen's width or height (or 0) plus an offset
-    Colour,        // a COLORREF
+    Colour,        // a COLORREF: the built-in one or a skin's
     Bitmap,        // a new bitmap loaded from the resources
     MarkedBitmap,  // the same, only when the host put QueryMarker there
     BottomCut,     // a new bitmap cut from the bottom face
@@ -33,7 +34,7 @@ constexpr Value Keep() { return {Entry::Keep, Anchor::Origin, 0}; }
 constexpr Value At(INT32 offset) { return {Entry::Place, Anchor::Origin, offset}; }
 constexpr Value FromWidth(INT32 offset) { return {Entry::Place, Anchor::Width, offset}; }
 constexpr Value FromHeight(INT32 offset) { return {Entry::Place, Anchor::Height, offset}; }
-constexpr Value Colour(COLORREF colour) { return {Entry::Colour, Anchor::Origin, static_cast<INT32>(colour)}; }
+constexpr Value Colour(SkinColour colour) { return {Entry::Colour, Anchor::Origin, colour}; }
 constexpr Value Bitmap(INT32 id) { return {Entry::Bitmap, Anchor::Origin, id}; }
 constexpr Value MarkedBitmap(INT32 id) { return {Entry::MarkedBitmap, Anchor::Origin, id}; }
 constexpr Value BottomCut() { return {Entry::BottomCut, Anchor::Origin, 0}; }
@@ -53,11 +54,11 @@ const Query Queries[] = {
     {4, {At(17), FromHeight(-169), FromWidth(-14), FromHeight(-62)}},  // bottom panel
     {5, {FromWidth(-179), At(18), MarkedBitmap(173), Keep()}},   // panel frame
     {6, {At(5), At(6), At(165), At(116)}},                       // inside the frame
-    {10, {Colour(RGB(0, 0, 0)), Colour(RGB(0, 191, 0)), Colour(RGB(0, 39, 0)), Keep()}},
-    {11, {Colour(RGB(0, 0, 0)), Colour(RGB(0, 191, 0)), Colour(RGB(0, 39, 0)), Keep()}},
-    {12, {Colour(RGB(0, 0, 0)), Colour(RGB(0, 191, 0)), Colour(RGB(0, 39, 0)), Keep()}},
-    {13, {Colour(RGB(255, 255, 255)), Colour(RGB(207, 0, 0)), Colour(RGB(154, 154, 154)), Colour(RGB(154, 154, 154))}},
-    {14, {Colour(RGB(255, 0, 0)), Colour(RGB(255, 153, 0)), Colour(RGB(238, 227, 110)), Keep()}},
+    {10, {Colour(ColourDisplayBack), Colour(ColourDisplayText), Colour(ColourDisplayDim), Keep()}},
+    {11, {Colour(ColourDisplayBack), Colour(ColourDisplayText), Colour(ColourDisplayDim), Keep()}},
+    {12, {Colour(ColourDisplayBack), Colour(ColourDisplayText), Colour(ColourDisplayDim), Keep()}},
+    {13, {Colour(ColourTextLight), Colour(ColourTextAlert), Colour(ColourTextMuted), Colour(ColourTextMuted2)}},
+    {14, {Colour(ColourAccent1), Colour(ColourAccent2), Colour(ColourAccent3), Keep()}},
     {20, {Bitmap(162), Bitmap(161), BottomCut(), Bitmap(169)}},
     {21, {Bitmap(165), Bitmap(166), Bitmap(167), Bitmap(168)}},
 };
@@ -85,7 +86,7 @@ INT32 HandleValue(HBITMAP bitmap)
 
 HBITMAP LoadQueryBitmap(INT32 id)
 {
-    return LoadArt(static_cast<WORD>(id), Library.Scale);
+    return LoadArt(static_cast<WORD>(id), LibraryDisplay());
 }
 
 // A new bitmap holding the bottom face under the bottom panel's rectangle. The rectangle
@@ -120,7 +121,7 @@ extern "C" int WINAPI GetObjectRect(int code, INT32* out)
         switch (value.entry) {
         case Entry::Keep: break;
         case Entry::Place: out[i] = Coordinate(value); break;
-        case Entry::Colour: out[i] = value.number; break;
+        case Entry::Colour: out[i] = static_cast<INT32>(ColourOf(static_cast<SkinColour>(value.number))); break;
         case Entry::Bitmap: out[i] = HandleValue(LoadQueryBitmap(value.number)); break;
         case Entry::MarkedBitmap:
             if (out[i] == QueryMarker)

@@ -300,6 +300,44 @@ VELTRA1024_API BOOL WINAPI FitScreen(int width, int height);
  */
 VELTRA1024_API int WINAPI FitScreenScaled(int width, int height, int scale);
 
+/* LoadSkin changes the library's art and colours while it runs, from a folder of bitmap
+ * files named as the built-in art is ("face_top.bmp", "button_111.bmp",
+ * "button_121_1033.bmp", "query_165.bmp", "slip_116.bmp", ...; the README lists every piece,
+ * its size and frames). A skin may give any of them; each piece it does not give stays the
+ * built-in one. Art for scale 2 carries "@2x" before ".bmp" and is twice the size; a piece
+ * given at 1x only is enlarged by whole pixels at scales 2 and 4, never mixed with the
+ * built-in 2x art. An optional "skin.ini" sets colours, one "name = #RRGGBB" line each:
+ * background (GetBgkColorSize), display_back, display_text, display_dim (GetObjectRect 10 to
+ * 12), text_light, text_alert, text_muted, text_muted2 (13), accent_1 to accent_3 (14),
+ * label_text, slip_value (a label's text and a slip's value, until the host sets its own)
+ * and button_dot; lines starting with ';' or '#' are comments.
+ *
+ * The folder is read and checked whole before anything changes: each file once, into memory,
+ * as a complete bitmap (12-, 40-, 108- or 124-byte header; uncompressed or bit fields; 1, 4,
+ * 8, 24 or 32 bits per pixel; either way up) of exactly its piece's size, no larger than
+ * 64 MB. Then it is applied as a fit is, all or nothing: the face, every live control's
+ * pictures and the colours change, every control keeps its state, and the skin stays in
+ * force through later fits and scales (the library keeps the bytes it checked and never
+ * reads the folder again). A null folder gives the built-in art and colours back. A colour
+ * the host set on a control itself stays the host's.
+ *
+ * Returns non-zero when applied. Otherwise 0 with nothing changed, and reason (when not null)
+ * holds every problem found, one line each ending in '\n': the folder first, then skin.ini,
+ * then the pieces in the README's order; lines that do not fit are dropped and counted in a
+ * last line. reason is always terminated and never written past reasonSize characters. It
+ * may be called from any of the library's callbacks. After it a host repaints as after a fit,
+ * and asks the queries again (their bitmaps and colours are the skin's):
+ *
+ *     char why[2048];
+ *     if (LoadSkin("C:\\Skins\\daylight", why, sizeof why)) {
+ *         LayOutOwnWidgets();                       // GetObjectRect, GetBgkColorSize
+ *         InvalidateRect(mainWindow, nullptr, TRUE);
+ *     } else {
+ *         MessageBoxA(mainWindow, why, "Skin", MB_ICONWARNING);
+ *     }
+ */
+VELTRA1024_API int WINAPI LoadSkin(const char* folder, char* reason, int reasonSize);
+
 /* For hosts that load the library with LoadLibrary and GetProcAddress. */
 typedef BOOL(WINAPI* PFN_DrawFace)(HDC hdc);
 typedef RECT*(WINAPI* PFN_GetBgkColorSize)(RECT* inner, COLORREF* background);
@@ -313,6 +351,7 @@ typedef BOOL(WINAPI* PFN_SetAccessibleName)(void* control, const char* name);
 typedef BOOL(WINAPI* PFN_SetAccessibleOption)(void* control, int option, int value);
 typedef BOOL(WINAPI* PFN_FitScreen)(int width, int height);
 typedef int(WINAPI* PFN_FitScreenScaled)(int width, int height, int scale);
+typedef int(WINAPI* PFN_LoadSkin)(const char* folder, char* reason, int reasonSize);
 
 #ifdef __cplusplus
 }

@@ -33,7 +33,6 @@ const LabelPlace LabelPlaces[] = {
 constexpr int LabelTop = -60;
 constexpr int LabelBottom = -49;
 
-constexpr COLORREF LabelTextColor = RGB(255, 255, 255);
 constexpr int LabelPointSize = 10;
 
 int Place(const Side& side, int widening)
@@ -76,7 +75,7 @@ extern "C" void WINAPI FactroyLableControl(ILableControl** out, UINT typeCode, H
     }
     label->PlacedByLibrary();
     label->SetFlags(FlagTransparent, FlagTransparent);
-    label->SetForeColor(LabelTextColor);
+    label->UseSkinTextColour();
     label->SetFont(nullptr, LabelPointSize);
     ModifyWindowLong(label->hWnd, GWL_STYLE, 0, SS_CENTER, 0);  // centred text
 }

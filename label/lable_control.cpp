@@ -8,6 +8,7 @@
 #include "common/gdi.h"
 #include "common/library.h"
 #include "common/scale.h"
+#include "face/colours.h"
 
 namespace {
 
@@ -226,8 +227,16 @@ BOOL LableControl::SetBackColor(COLORREF color)
 
 BOOL LableControl::SetForeColor(COLORREF color)
 {
+    skinTextColour = false;  // the host's from now on
     textColor = color;
     return Redraw();
+}
+
+void LableControl::UseSkinTextColour()
+{
+    skinTextColour = true;
+    textColor = ColourOf(ColourLabelText);
+    Redraw();
 }
 
 BOOL LableControl::SetText(const char* text)
@@ -398,6 +407,8 @@ void LableControl::Fit::Commit()
 {
     if (font_)
         label_.font.Reset(font_.Release());
+    if (label_.skinTextColour)
+        label_.textColor = ColourOf(ColourLabelText);
     if (StillPlaced())
         MoveTo(LabelRect(static_cast<UINT>(label_.controlId), LibraryDisplay()));
     label_.backSnapshot.Reset();

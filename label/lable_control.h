@@ -47,6 +47,8 @@ public:
     LableControl();
     // The factory made the window where a label of its type goes: it follows the screen.
     void PlacedByLibrary() { fit.Placed(); }
+    // The text takes the library's colour, and a skin's, until the host sets one.
+    void UseSkinTextColour();
 
     LRESULT WindowProc(HWND hwnd, UINT msg, WPARAM wParam, LPARAM lParam) override;
 
@@ -137,6 +139,7 @@ private:
     int controlId = 0;
     WNDPROC prevWndProc = nullptr;
     Lifeline lifeline;  // after the documented fields
+    bool skinTextColour = false;
     Access accessible{*this};
     Fit fit{*this};
 };

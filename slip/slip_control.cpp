@@ -10,6 +10,7 @@
 
 #include "common/gdi.h"
 #include "common/library.h"
+#include "face/colours.h"
 
 namespace {
 
@@ -71,6 +72,7 @@ int SlipControl::Create(BOOL horizontal, SlipPictures& pictures, int scale, int 
     this->userData = userData;
     this->horizontal = horizontal;
     this->markerOffset = markerOffset;
+    valueColor = ColourOf(ColourSlipValue);
     SetPictures(pictures, scale);
     if (!CreateChild(SlipClass, parent, x, y, trackWidth, trackHeight))
         return 0;
@@ -135,6 +137,7 @@ void SlipControl::ShowValue(BOOL show)
 
 void SlipControl::SetValueColor(COLORREF color)
 {
+    hostValueColour = true;
     valueColor = color;
     const RECT thumb = ItemRect(DragThumb);
     InvalidateRect(hWnd, &thumb, FALSE);
@@ -699,7 +702,7 @@ bool SlipControl::Fit::Prepare(const Display& display)
 {
     const UINT code = static_cast<UINT>(slip_.controlId);
     scale_ = display.scale;
-    if (display.scale != slip_.scale)
+    if (!display.SamePictures(LibraryDisplay()))
         return MakeSlipPictures(code, display, pictures_);
     if (!SlipTrackWidens(code) || display.Layout().cx == LibraryDisplay().Layout().cx)
         return true;
@@ -713,6 +716,8 @@ void SlipControl::Fit::Commit()
     if (resized)
         slip_.TakePictures(pictures_, scale_);
     pictures_.Reset();
+    if (!slip_.hostValueColour)
+        slip_.valueColor = ColourOf(ColourSlipValue);
     const LONG width = static_cast<LONG>(slip_.trackWidth), height = static_cast<LONG>(slip_.trackHeight);
     if (StillPlaced()) {
         const POINT at = SlipPlace(static_cast<UINT>(slip_.controlId), LibraryDisplay());

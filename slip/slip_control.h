@@ -165,12 +165,13 @@ private:
     int moveCount = 0;
     int pressCoord = 0;
     BOOL showValue = FALSE;
-    COLORREF valueColor = RGB(0, 0, 255);
+    COLORREF valueColor = 0;
     HWND editWnd = nullptr;
     HWND lastEditWnd = nullptr;
     Lifeline lifeline;  // after the documented fields
     const char* typeName = nullptr;
     int scale = 1;  // the pictures' and every length's; markerOffset is at scale 1
+    bool hostValueColour = false;  // else the library's, and a skin's
     GdiObject<HFONT> valueFont;
     Access accessible{*this};
     Fit fit{*this};

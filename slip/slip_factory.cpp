@@ -45,9 +45,9 @@ int Place(const Coordinate& c, int farEdge)
     return (c.fromFarEdge ? farEdge : 0) + c.offset;
 }
 
-HBITMAP Load(WORD id, int scale)
+HBITMAP Load(WORD id, const Display& display)
 {
-    return id ? LoadArt(id, scale) : nullptr;
+    return id ? LoadArt(id, display) : nullptr;
 }
 
 // Returns a copy of track, drawn at scale d, as much wider as the laid-out screen is wider
@@ -103,7 +103,7 @@ HBITMAP SlipTrack(UINT typeCode, const Display& display)
     const SlipType* type = FindRow(SlipTypes, typeCode);
     if (!type)
         return nullptr;
-    const HBITMAP track = LoadArt(type->track, display.scale);
+    const HBITMAP track = LoadArt(type->track, display);
     return type->widens ? WidenTrack(track, display.Layout().cx, display.scale) : track;
 }
 
@@ -118,9 +118,9 @@ bool MakeSlipPictures(UINT typeCode, const Display& display, SlipPictures& made)
     const SlipType* type = FindRow(SlipTypes, typeCode);
     if (!type)
         return false;
-    made.startMarker.Reset(Load(type->startMarker, display.scale));
-    made.endMarker.Reset(Load(type->endMarker, display.scale));
-    made.thumb.Reset(Load(type->thumb, display.scale));
+    made.startMarker.Reset(Load(type->startMarker, display));
+    made.endMarker.Reset(Load(type->endMarker, display));
+    made.thumb.Reset(Load(type->thumb, display));
     made.track.Reset(SlipTrack(typeCode, display));
     made.valueFont.Reset(display.scale > 1 ? ValueFont(display.scale) : nullptr);
     // A slip is drawn from all of its pictures: without one of them it is not made.

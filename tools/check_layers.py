@@ -10,7 +10,7 @@ import re
 import sys
 
 GROUND = "common"
-LIBRARY = ("common", "entry", "face", "window", "button", "label", "slip", "include")
+LIBRARY = ("common", "entry", "face", "window", "button", "label", "slip", "skin", "include")
 INCLUDE = re.compile(r'^\s*#\s*include\s+"([^/"]+)/', re.MULTILINE)
 
 

@@ -45,7 +45,7 @@ const struct {
 } Exports[] = {
     {"DrawFace", 1},        {"FactroyColorButtom", 2}, {"FactroyLableControl", 3}, {"FactroySlipControl", 4},
     {"FitScreen", 9},       {"FitScreenScaled", 10},   {"GetBgkColorSize", 5},     {"GetObjectRect", 6},
-    {"SetAccessibleName", 7}, {"SetAccessibleOption", 8},
+    {"LoadSkin", 11},       {"SetAccessibleName", 7},  {"SetAccessibleOption", 8},
 };
 
 }  // namespace
@@ -116,7 +116,9 @@ const struct {
      "GetMapMode GetObjectA GetParent GetSysColor GetSystemMetrics GetWindowLongA GetWindowLongPtrA GetWindowRect "
      "GetWindowTextA GetWindowTextLengthA IsRectEmpty IsWindow IsWindowEnabled IsWindowVisible OffsetRect "
      "PtInRect ScreenToClient GetFileSizeEx ReadFile GetAncestor GetDesktopWindow GetCurrentThreadId "
-     "GetSystemDirectoryA MapWindowPoints GetDIBits"},
+     "GetSystemDirectoryA MapWindowPoints GetDIBits GetFileAttributesA FindNextFileA"},
+    {"the library's own resources, mapped with it: nothing to give back",
+     "FindResourceA FindResourceExA LoadResource LockResource SizeofResource"},
     {"stock objects are the system's: nothing to give back", "GetStockObject"},
     {"acts on a window that exists already; makes nothing",
      "CallWindowProcA DefWindowProcA MoveWindow NotifyWinEvent PostMessageA RedrawWindow ReleaseCapture "
@@ -130,7 +132,8 @@ const struct {
      "GetModuleHandleA GetModuleHandleW GetModuleHandleExA LoadLibraryA FreeLibrary"},
     {"text conversion and the C runtime's string and memory routines",
      "MultiByteToWideChar WideCharToMultiByte IsDBCSLeadByteEx lstrcpynA lstrlenA lstrlenW atoi memcpy memmove memset "
-     "strchr strlen strncmp strstr wcslen localeconv setlocale ___lc_codepage_func ___mb_cur_max_func __mb_cur_max"},
+     "strchr strlen strncmp strstr wcslen localeconv setlocale ___lc_codepage_func ___mb_cur_max_func __mb_cur_max "
+     "lstrcmpiA _strnicmp memchr"},
     {"the C runtime's start-up and its own locks, made at load and deleted at unload, and its last-resort "
      "messages",
      "DeleteCriticalSection EnterCriticalSection InitializeCriticalSection LeaveCriticalSection TlsGetValue "
@@ -247,6 +250,7 @@ TEST(Exports, EveryExportIsWinapi)
         {"SetAccessibleOption", 3, {0, 0, 0}},
         {"FitScreen", 2, {0, 0}},
         {"FitScreenScaled", 3, {0, 0, 0}},
+        {"LoadSkin", 3, {0, 0, 0}},
     };
     for (const auto& call : calls) {
         SCOPED_TRACE(call.name);

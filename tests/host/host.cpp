@@ -31,6 +31,7 @@ Veltra::Veltra(const char* file) : module(LoadLibraryA(LibraryPath(file).c_str()
     Find(module, "SetAccessibleOption", SetAccessibleOption);
     Find(module, "FitScreen", FitScreen);
     Find(module, "FitScreenScaled", FitScreenScaled);
+    Find(module, "LoadSkin", LoadSkin);
 }
 
 void Veltra::Unload()
@@ -206,15 +207,20 @@ std::vector<MadeControl> MakeEveryControl(const Veltra& veltra, HWND host)
     return made;
 }
 
-// What each control shows, and where, once a library fitted to made (at scale; 0: the
-// largest it holds) made them and, when follow, the host followed this screen.
+// What each control shows, and where, once the library in file fitted to made (at scale; 0:
+// the largest it holds) made them, the host loaded skin, when given, and repainted, and, when
+// follow, the host followed this screen.
 std::vector<Image> ShownAfterFit(DWORD clip, SIZE made, int scale, bool follow, std::vector<RECT>& places,
-                                 std::vector<bool>* related = nullptr)
+                                 std::vector<bool>* related = nullptr, const char* file = LibraryFile,
+                                 const char* skin = nullptr)
 {
-    Veltra veltra;
+    Veltra veltra(file);
     veltra.FitScreenScaled(made.cx, made.cy, scale);
     const HostWindow host(&veltra, clip, made);  // its face is painted before a label copies it
     const auto controls = MakeEveryControl(veltra, host);
+    Pump(0);
+    if (skin && veltra.LoadSkin(skin, nullptr, 0))
+        InvalidateRect(host, nullptr, TRUE);
     Pump(0);
     if (follow && (made.cx != Screen().cx || made.cy != Screen().cy))
         SendMessageA(host, WM_DISPLAYCHANGE, 24, MAKELPARAM(Screen().cx, Screen().cy));
@@ -280,6 +286,11 @@ std::vector<std::string> FittedControlsUnlikeAFreshLoad()
         }
     }
     return unlike;
+}
+
+std::vector<Image> ControlsShown(const char* file, SIZE made, int scale, const char* skin, std::vector<RECT>& places)
+{
+    return ShownAfterFit(WS_CLIPCHILDREN, made, scale, false, places, nullptr, file, skin);
 }
 
 void Pump(DWORD milliseconds)

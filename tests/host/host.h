@@ -36,6 +36,7 @@ public:
     PFN_SetAccessibleOption SetAccessibleOption = nullptr;
     PFN_FitScreen FitScreen = nullptr;
     PFN_FitScreenScaled FitScreenScaled = nullptr;
+    PFN_LoadSkin LoadSkin = nullptr;
 };
 
 // Full path of a DLL beside the test program.
@@ -101,6 +102,11 @@ private:
 // takes the largest scale its screen holds; at a scale, the fresh load's places and pictures
 // must also relate to a load at a lower scale as the header says.
 std::vector<std::string> FittedControlsUnlikeAFreshLoad();
+
+// What every control of every type code shows on the screen, and where, made by a host (that
+// clips its children) of the library in file fitted to made at scale, after the host loaded
+// skin, when given, and repainted.
+std::vector<Image> ControlsShown(const char* file, SIZE made, int scale, const char* skin, std::vector<RECT>& places);
 
 // Dispatches this thread's messages for milliseconds.
 void Pump(DWORD milliseconds);

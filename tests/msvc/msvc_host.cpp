@@ -384,6 +384,7 @@ void CheckBinding()
         {"SetAccessibleOption", 8, reinterpret_cast<FARPROC>(&SetAccessibleOption)},
         {"FitScreen", 9, reinterpret_cast<FARPROC>(&FitScreen)},
         {"FitScreenScaled", 10, reinterpret_cast<FARPROC>(&FitScreenScaled)},
+        {"LoadSkin", 11, reinterpret_cast<FARPROC>(&LoadSkin)},
     };
     for (const auto& e : exports) {
         const FARPROC byName = GetProcAddress(module, e.name);
@@ -651,6 +652,9 @@ void CheckColorButtom()
     CHECK(!named);
     BALANCED(named = FitScreenScaled(1024, 768, 2));
     CHECK(!named);
+    char reason[64];
+    BALANCED(named = LoadSkin("Z:\\no skin here", reason, sizeof reason));
+    CHECK(!named && reason[0] == 'Z');
 
     // 5
     BALANCED(button->Destroy());

@@ -24,7 +24,8 @@ DECLARE_ORIGINAL(GetDC)
 DECLARE_ORIGINAL(ReleaseDC)
 DECLARE_ORIGINAL(CreateCompatibleBitmap)
 DECLARE_ORIGINAL(CreateBitmap)
-DECLARE_ORIGINAL(CreateDIBSection)
+DECLARE_ORIGINAL(FindFirstFileA)
+DECLARE_ORIGINAL(FindClose)
 DECLARE_ORIGINAL(LoadBitmapA)
 DECLARE_ORIGINAL(LoadImageA)
 DECLARE_ORIGINAL(CreatePen)
@@ -153,6 +154,26 @@ HANDLE WINAPI HookCreateFileA(LPCSTR name, DWORD access, DWORD share, LPSECURITY
     return made;
 }
 
+HANDLE WINAPI HookFindFirstFileA(LPCSTR pattern, LPWIN32_FIND_DATAA found)
+{
+    if (current->Refuse()) {
+        SetLastError(ERROR_NOT_ENOUGH_MEMORY);
+        return INVALID_HANDLE_VALUE;
+    }
+    HANDLE made = ORIGINAL(FindFirstFileA)(pattern, found);
+    current->Count("FindFirstFileA");
+    if (made != INVALID_HANDLE_VALUE)
+        current->Made(made, "file search", "FindFirstFileA");
+    return made;
+}
+
+BOOL WINAPI HookFindClose(HANDLE search)
+{
+    current->Count("FindClose");
+    current->Gone(search, "FindClose");
+    return ORIGINAL(FindClose)(search);
+}
+
 BOOL WINAPI HookCloseHandle(HANDLE handle)
 {
     current->Count("CloseHandle");
@@ -162,9 +183,6 @@ BOOL WINAPI HookCloseHandle(HANDLE handle)
 MAKER(HBITMAP, CreateCompatibleBitmap, "bitmap", (HDC dc, int cx, int cy), (dc, cx, cy))
 MAKER(HBITMAP, CreateBitmap, "bitmap", (int cx, int cy, UINT planes, UINT bits, const void* data),
       (cx, cy, planes, bits, data))
-MAKER(HBITMAP, CreateDIBSection, "bitmap",
-      (HDC dc, const BITMAPINFO* info, UINT usage, void** bits, HANDLE section, DWORD offset),
-      (dc, info, usage, bits, section, offset))
 MAKER(HBITMAP, LoadBitmapA, "bitmap", (HINSTANCE module, LPCSTR name), (module, name))
 MAKER(HPEN, CreatePen, "pen", (int style, int width, COLORREF color), (style, width, color))
 MAKER(HBRUSH, CreateSolidBrush, "brush", (COLORREF color), (color))
@@ -487,8 +505,9 @@ struct Hook {
 
 const Hook Hooks[] = {
     HOOK(CreateCompatibleDC), HOOK(DeleteDC), HOOK(GetDC), HOOK(ReleaseDC), HOOK(BeginPaint), HOOK(EndPaint),
-    HOOK(LoadCursorA), HOOK(CreateFileA), HOOK(CloseHandle), HOOK(GetProcAddress), HOOK(LoadLibraryA),
-    HOOK(CreateCompatibleBitmap), HOOK(CreateBitmap), HOOK(CreateDIBSection), HOOK(LoadBitmapA), HOOK(LoadImageA),
+    HOOK(LoadCursorA), HOOK(CreateFileA), HOOK(CloseHandle), HOOK(FindFirstFileA), HOOK(FindClose),
+    HOOK(GetProcAddress), HOOK(LoadLibraryA),
+    HOOK(CreateCompatibleBitmap), HOOK(CreateBitmap), HOOK(LoadBitmapA), HOOK(LoadImageA),
     HOOK(CreatePen), HOOK(CreateSolidBrush), HOOK(CreateFontIndirectA), HOOK(CreateRectRgn),
     HOOK(DeleteObject), HOOK(SelectObject), HOOK(BitBlt),
     HOOK(CreateWindowExA), HOOK(DestroyWindow), HOOK(SetTimer), HOOK(KillTimer),
