@@ -27,23 +27,74 @@ import zlib
 ROOT = os.path.dirname(os.path.dirname(os.path.abspath(__file__)))
 ART_DIR = os.path.join(ROOT, "res", "art")
 
-# Palette: graphite metal, near black-blue displays, a quiet teal accent.
-METAL = (60, 64, 71)
-HILITE = (126, 132, 141)
-SHADOW = (26, 28, 33)
-OUTLINE = (10, 11, 14)
-SOFT_HI = (88, 93, 101)
-SOFT_SH = (40, 43, 49)
-DISPLAY = (8, 12, 19)
-DISPLAY_HI = (52, 66, 76)
-DISPLAY_RULE = (17, 25, 33)
-ACCENT = (58, 160, 172)
-TEXT = (150, 192, 198)
-HOST = (213, 237, 245)
 KEY = (255, 0, 255)  # left transparent where the host or a slip paints a part
-AMBER = (236, 170, 64)
-GROOVE = (14, 18, 24)
-FIELD = (36, 40, 47)
+
+
+class State:
+    """How a key looks in one frame of its strip: face brightness (top, bottom), edge
+    colours, glyph and tab lamp colours, and whether it stands out or is pushed in."""
+    def __init__(self, face, light, dark, glyph, lamp, glow, raised):
+        self.face, self.light, self.dark = face, light, dark
+        self.glyph, self.lamp, self.glow, self.raised = glyph, lamp, glow, raised
+        self.shift = 0 if raised else 1
+
+
+class Skin:
+    """The colours a skin is drawn in, and the few choices of finish that go with them.
+    Every drawing function takes one, so every skin has the same shapes, sizes, bands
+    and keyed-out corners. A colour may be given as the name of another one. The keys'
+    states are (face, light, dark, glyph, lamp, glow, raised) as State takes them."""
+    def __init__(self, folder, states, marker, **colours):
+        self.folder = folder
+        self.__dict__.update(colours)
+        for name, c in colours.items():
+            setattr(self, name, self.colour(c))
+        self.states = [State(*map(self.colour, s)) for s in states]
+        self.marker = State(*map(self.colour, marker))
+
+    def colour(self, c):
+        return getattr(self, c) if isinstance(c, str) else c
+
+
+# The library's own art: graphite metal, near black-blue displays, a quiet teal accent.
+BUILT_IN = Skin(
+    ART_DIR,
+    metal=(60, 64, 71),
+    hilite=(126, 132, 141),
+    shadow=(26, 28, 33),
+    outline=(10, 11, 14),
+    soft_hi=(88, 93, 101),
+    soft_sh=(40, 43, 49),
+    display=(8, 12, 19),
+    display_hi=(52, 66, 76),
+    display_rule=(17, 25, 33),
+    accent=(58, 160, 172),
+    text=(150, 192, 198),
+    host=(213, 237, 245),
+    amber=(236, 170, 64),
+    groove=(14, 18, 24),
+    field=(36, 40, 47),
+    lit=(128, 230, 240),
+    emboss="outline",  # under a glyph that does not glow: here a drop shadow
+    emboss_amount=0.6,
+    glow_amount=0.3,
+    glint="lit",
+    bar_frame="outline",
+    lamp_lit=(92, 226, 104),
+    lamp_dark=(50, 54, 60),
+    rod_edge="outline",
+    rod_green=(64, 200, 84),
+    rod_cyan=(40, 196, 220),
+    rod_red=(220, 58, 50),
+    rod_yellow=(228, 196, 44),
+    rod_grey=(140, 146, 154),
+    states=[  # normal, hover, pressed: the frames' order in every strip
+        ((16, 2), "hilite", "shadow", (196, 203, 211), "display_rule", False, True),
+        ((34, 18), (168, 175, 184), "shadow", "lit", "lit", True, True),
+        ((-18, -10), "outline", "soft_hi", "text", "accent", False, False),
+    ],
+    marker=((16, 2), "hilite", "shadow", "amber", None, False, True),
+)
 
 # Lengths the library repeats when the screen is larger than 1024 x 768.
 # Each band is (first line, width); each band's lines must all be alike.
@@ -137,7 +188,7 @@ def bevel(cv, x, y, w, h, light, dark):
     frame(cv, x, y, w, h, light, dark)
 
 
-def recess(cv, x, y, w, h, inner=None, dark=SHADOW, light=HILITE):
+def recess(cv, x, y, w, h, inner, dark, light):
     """Sunken edge drawn just outside (x, y, w, h), so the inside stays exactly
     the rectangle the host paints into."""
     if inner is not None:
@@ -145,10 +196,10 @@ def recess(cv, x, y, w, h, inner=None, dark=SHADOW, light=HILITE):
     frame(cv, x, y, w, h, dark, light, first_owns=False, outside=True)
 
 
-def well(cv, x, y, w, h, inner):
+def well(skin, cv, x, y, w, h, inner):
     """A two-step recess: a soft chamfer around a crisp inner edge."""
-    recess(cv, x - 1, y - 1, w + 2, h + 2, None, SOFT_SH, SOFT_HI)
-    recess(cv, x, y, w, h, inner, OUTLINE, DISPLAY_HI)
+    recess(cv, x - 1, y - 1, w + 2, h + 2, None, skin.soft_sh, skin.soft_hi)
+    recess(cv, x, y, w, h, inner, skin.outline, skin.display_hi)
 
 
 def row_at(j, k, n):
@@ -201,35 +252,35 @@ def brushed(cv, x, y, w, h, base, seed, vertical=False, amp=3):
             fill_px(cv, x * k, y * k + i, (x + w) * k, y * k + i + 1, shade(base, d))
 
 
-def outer_rim(cv, sides):
+def outer_rim(skin, cv, sides):
     """The window's raised outer rim on the given sides (t, l, r, b): outline,
     then a bright and a soft line on top/left, a dark and a soft one on
     bottom/right. Lights are drawn last so they own the corners."""
     w, h = cv.size
     t, l, r, b = (s in sides for s in "tlrb")
     if r:
-        vline(cv, w - 1, 0, h, OUTLINE)
-        vline(cv, w - 2, t, h - t - b, SHADOW)
-        vline(cv, w - 3, 2 * t, h - 2 * t - 2 * b, SOFT_SH)
+        vline(cv, w - 1, 0, h, skin.outline)
+        vline(cv, w - 2, t, h - t - b, skin.shadow)
+        vline(cv, w - 3, 2 * t, h - 2 * t - 2 * b, skin.soft_sh)
     if b:
-        hline(cv, 0, h - 1, w, OUTLINE)
-        hline(cv, l, h - 2, w - l - r, SHADOW)
-        hline(cv, 2 * l, h - 3, w - 2 * l - 2 * r, SOFT_SH)
+        hline(cv, 0, h - 1, w, skin.outline)
+        hline(cv, l, h - 2, w - l - r, skin.shadow)
+        hline(cv, 2 * l, h - 3, w - 2 * l - 2 * r, skin.soft_sh)
     if t:
-        hline(cv, 0, 0, w, OUTLINE)
-        hline(cv, l, 1, w - l - r, HILITE)
-        hline(cv, 2 * l, 2, w - 2 * l - 2 * r, SOFT_HI)
+        hline(cv, 0, 0, w, skin.outline)
+        hline(cv, l, 1, w - l - r, skin.hilite)
+        hline(cv, 2 * l, 2, w - 2 * l - 2 * r, skin.soft_hi)
     if l:
-        vline(cv, 0, 0, h, OUTLINE)
-        vline(cv, 1, t, h - t - b, HILITE)
-        vline(cv, 2, 2 * t, h - 2 * t - 2 * b, SOFT_HI)
+        vline(cv, 0, 0, h, skin.outline)
+        vline(cv, 1, t, h - t - b, skin.hilite)
+        vline(cv, 2, 2 * t, h - 2 * t - 2 * b, skin.soft_hi)
 
 
-def groove(cv, x, y, w, lead=0):
+def groove(skin, cv, x, y, w, lead=0):
     """An engraved horizontal rule; the first `lead` pixels glow in the accent."""
-    hline(cv, x, y, w, SHADOW)
-    hline(cv, x + 1, y + 1, w, SOFT_HI)
-    hline(cv, x, y, lead, ACCENT)
+    hline(cv, x, y, w, skin.shadow)
+    hline(cv, x + 1, y + 1, w, skin.soft_hi)
+    hline(cv, x, y, lead, skin.accent)
 
 
 # The screw head drawn pixel by pixel for each density: at 2 its rim is one pixel
@@ -259,10 +310,11 @@ SCREW = {
 }
 
 
-def screw(cv, x, y):
+def screw(skin, cv, x, y):
     """A 7 x 7 slotted screw head, top-left corner at (x, y)."""
-    stamp(cv, x, y, SCREW[cv.k], {"o": SHADOW, "h": HILITE, "m": shade(METAL, 10),
-                                  "d": SOFT_SH, "s": OUTLINE, "l": SOFT_HI})
+    stamp(cv, x, y, SCREW[cv.k], {"o": skin.shadow, "h": skin.hilite,
+                                  "m": shade(skin.metal, 10), "d": skin.soft_sh,
+                                  "s": skin.outline, "l": skin.soft_hi})
 
 
 def stamp(cv, x, y, rows, ink):
@@ -309,76 +361,76 @@ def text(cv, x, y, s, color):
 
 # ---------------------------------------------------------------- bitmaps
 
-def draw_face_top(k=1):
+def draw_face_top(skin, k=1):
     cv = Canvas(1024, 15, k=k)
-    brushed(cv, 0, 0, 1024, 15, METAL, seed=11)
+    brushed(cv, 0, 0, 1024, 15, skin.metal, seed=11)
     gradient(cv, 0, 3, 1024, 10, 5, -3)
-    outer_rim(cv, "tlr")
-    hline(cv, 3, 13, 1018, SOFT_SH)
-    groove(cv, 24, 6, 796, lead=40)
-    groove(cv, 852, 6, 150)
+    outer_rim(skin, cv, "tlr")
+    hline(cv, 3, 13, 1018, skin.soft_sh)
+    groove(skin, cv, 24, 6, 796, lead=40)
+    groove(skin, cv, 852, 6, 150)
     # Shadow of the host area's top edge; its right edge starts light.
-    hline(cv, 10, 14, 830, SHADOW)
-    fill(cv, 840, 14, 1, 1, HILITE)
+    hline(cv, 10, 14, 830, skin.shadow)
+    fill(cv, 840, 14, 1, 1, skin.hilite)
     return cv
 
 
-def draw_face_left(k=1):
+def draw_face_left(skin, k=1):
     cv = Canvas(11, 552, k=k)
-    brushed(cv, 0, 0, 11, 552, METAL, seed=21, vertical=True)
-    outer_rim(cv, "l")
-    vline(cv, 9, 0, 552, SOFT_SH)
-    vline(cv, 10, 0, 552, SHADOW)
+    brushed(cv, 0, 0, 11, 552, skin.metal, seed=21, vertical=True)
+    outer_rim(skin, cv, "l")
+    vline(cv, 9, 0, 552, skin.soft_sh)
+    vline(cv, 10, 0, 552, skin.shadow)
     # A short grip in the middle of the rail, clear of the repeated rows.
     for y in range(262, 294, 4):
-        bevel(cv, 4, y, 4, 2, SOFT_HI, SHADOW)
+        bevel(cv, 4, y, 4, 2, skin.soft_hi, skin.shadow)
     return cv
 
 
-def draw_face_right(k=1):
+def draw_face_right(skin, k=1):
     cv = Canvas(184, 552, k=k)
-    brushed(cv, 0, 0, 184, 552, METAL, seed=31, vertical=True)
-    outer_rim(cv, "r")
-    vline(cv, 0, 0, 552, HILITE)
-    vline(cv, 1, 0, 552, SOFT_SH)
+    brushed(cv, 0, 0, 184, 552, skin.metal, seed=31, vertical=True)
+    outer_rim(skin, cv, "r")
+    vline(cv, 0, 0, 552, skin.hilite)
+    vline(cv, 1, 0, 552, skin.soft_sh)
     # Seat of the host's 172 x 122 panel: darker metal in a soft recess.
     seat = Canvas(172, 122, k=k)
-    brushed(seat, 0, 0, 172, 122, shade(METAL, -10), seed=32, vertical=True, amp=2)
+    brushed(seat, 0, 0, 172, 122, shade(skin.metal, -10), seed=32, vertical=True, amp=2)
     blit(cv, seat, 5 * k, 3 * k)
-    recess(cv, 5, 3, 172, 122, None, SOFT_SH, SOFT_HI)
+    recess(cv, 5, 3, 172, 122, None, skin.soft_sh, skin.soft_hi)
     # Framed box holding the two display rows (codes 0 and 1).
-    well(cv, 13, 110, 156, 39, DISPLAY)
-    hline(cv, 13, 124, 156, DISPLAY_RULE)
+    well(skin, cv, 13, 110, 156, 39, skin.display)
+    hline(cv, 13, 124, 156, skin.display_rule)
     # Value field (code 2) with its caption and unit.
-    recess(cv, 60, 152, 88, 12, DISPLAY, OUTLINE, DISPLAY_HI)
-    text(cv, 43, 154, "CPU", TEXT)
-    text(cv, 151, 154, "%", TEXT)
+    recess(cv, 60, 152, 88, 12, skin.display, skin.outline, skin.display_hi)
+    text(cv, 43, 154, "CPU", skin.text)
+    text(cv, 151, 154, "%", skin.text)
     # A rule between the readouts and the list, pinned by two screws.
-    groove(cv, 16, 195, 152, lead=24)
-    screw(cv, 6, 192)
-    screw(cv, 171, 192)
+    groove(skin, cv, 16, 195, 152, lead=24)
+    screw(skin, cv, 6, 192)
+    screw(skin, cv, 171, 192)
     # Top of the list area (code 3); it runs on into the bottom face.
-    well(cv, 7, 227, 169, 330, DISPLAY)
+    well(skin, cv, 7, 227, 169, 330, skin.display)
     return cv
 
 
-def draw_face_bottom(k=1):
+def draw_face_bottom(skin, k=1):
     cv = Canvas(1024, 201, k=k)
-    brushed(cv, 0, 0, 1024, 201, METAL, seed=41)
+    brushed(cv, 0, 0, 1024, 201, skin.metal, seed=41)
     gradient(cv, 0, 141, 1024, 57, 5, -4)
-    outer_rim(cv, "lrb")
+    outer_rim(skin, cv, "lrb")
     # Lower edge of the host area.
-    hline(cv, 10, 0, 831, HILITE)
+    hline(cv, 10, 0, 831, skin.hilite)
     # Foot of the list area (code 3) started in the right face.
-    well(cv, 847, -10, 169, 35, DISPLAY)
+    well(skin, cv, 847, -10, 169, 35, skin.display)
     # Seat of the level display (code 4), with faint scale rules.
-    well(cv, 17, 32, 993, 107, DISPLAY)
+    well(skin, cv, 17, 32, 993, 107, skin.display)
     for y in range(138, 32, -8):
-        hline(cv, 17, y, 993, DISPLAY_RULE)
+        hline(cv, 17, y, 993, skin.display_rule)
     # Control deck: plain metal, one groove between the key rows.
-    groove(cv, 16, 157, 993, lead=40)
-    screw(cv, 5, 184)
-    screw(cv, 1012, 184)
+    groove(skin, cv, 16, 157, 993, lead=40)
+    screw(skin, cv, 5, 184)
+    screw(skin, cv, 1012, 184)
     return cv
 
 
@@ -426,23 +478,6 @@ def band_faults(name, cv):
 
 
 # ---------------------------------------------------------------- keys
-
-class State:
-    """How a key looks in one frame of its strip: face brightness (top, bottom), edge
-    colours, glyph and tab lamp colours, and whether it stands out or is pushed in."""
-    def __init__(self, face, light, dark, glyph, lamp, glow, raised):
-        self.face, self.light, self.dark = face, light, dark
-        self.glyph, self.lamp, self.glow, self.raised = glyph, lamp, glow, raised
-        self.shift = 0 if raised else 1
-
-
-LIT = (128, 230, 240)
-STATES = [  # normal, hover, pressed: the frames' order in every strip
-    State((16, 2), HILITE, SHADOW, (196, 203, 211), DISPLAY_RULE, False, True),
-    State((34, 18), (168, 175, 184), SHADOW, LIT, LIT, True, True),
-    State((-18, -10), OUTLINE, SOFT_HI, TEXT, ACCENT, False, False),
-]
-
 
 def mix(a, b, k):
     return tuple(round(u + (v - u) * k) for u, v in zip(a, b))
@@ -653,7 +688,7 @@ ICONS = {
 }
 
 
-def marks_on(cv, st, marks, left=0):
+def marks_on(skin, cv, st, marks, left=0):
     """Lays the marks (icon, word) out in a row centred right of `left`."""
     gap = 5
     w, h = cv.size
@@ -661,60 +696,61 @@ def marks_on(cv, st, marks, left=0):
     for m in marks:
         y = (h - m.size[1]) // 2 + st.shift
         if st.glow:
-            ink(cv, x - 1, y - 1, grown(m), ACCENT, 0.3)
+            ink(cv, x - 1, y - 1, grown(m), skin.accent, skin.glow_amount)
         else:
-            ink(cv, x + 1, y + 1, m, OUTLINE, 0.6)
+            ink(cv, x + 1, y + 1, m, skin.emboss, skin.emboss_amount)
         ink(cv, x, y, m, st.glyph)
         x += m.size[0] + gap
 
 
-def plate(cv, st):
+def plate(skin, cv, st):
     """A key filling the rectangle: a seat a unit wide sunk into the metal round a
     bevelled face; pushed in, it gets a second dark line along its top and left."""
     w, h = cv.size
-    fill(cv, 0, 0, w, h, METAL)
+    fill(cv, 0, 0, w, h, skin.metal)
     gradient(cv, 1, 1, w - 2, h - 2, *st.face)
-    bevel(cv, 0, 0, w, h, SOFT_SH, SOFT_HI)
+    bevel(cv, 0, 0, w, h, skin.soft_sh, skin.soft_hi)
     bevel(cv, 1, 1, w - 2, h - 2, st.light, st.dark)
     if not st.raised:
-        frame(cv, 2, 2, w - 4, h - 4, SHADOW)
+        frame(cv, 2, 2, w - 4, h - 4, skin.shadow)
     for x, y in ((1, 1), (w - 2, 1), (1, h - 2), (w - 2, h - 2)):
-        fill(cv, x, y, 1, 1, METAL, 0.6)
+        fill(cv, x, y, 1, 1, skin.metal, 0.6)
 
 
-def plate_key(cv, st, marks):
-    plate(cv, st)
-    marks_on(cv, st, marks)
+def plate_key(skin, cv, st, marks):
+    plate(skin, cv, st)
+    marks_on(skin, cv, st, marks)
 
 
-def tab_key(cv, st, marks):
+def tab_key(skin, cv, st, marks):
     """A mode tab: a plate with a lamp at its left end. The tabs overlap by 9 rows,
     so everything that matters stays in the middle 20."""
-    plate(cv, st)
-    recess(cv, 5, 11, 2, 16, st.lamp, OUTLINE, SOFT_HI)
-    marks_on(cv, st, marks, left=8)
+    plate(skin, cv, st)
+    recess(cv, 5, 11, 2, 16, st.lamp, skin.outline, skin.soft_hi)
+    marks_on(skin, cv, st, marks, left=8)
 
 
-def round_key(cv, st, marks):
+def round_key(skin, cv, st, marks):
     """A round key in a seat sunk into brushed metal, lit from the top left."""
     w, h = cv.size
-    brushed(cv, 0, 0, w, h, METAL, seed=51)
+    brushed(cv, 0, 0, w, h, skin.metal, seed=51)
     c, lit = w / 2, 1 if st.raised else -1
 
     def color(x, y):
         r = math.hypot(x - c, y - c)
         if r <= 17.2:
-            return shade(METAL, round(st.face[0] + (st.face[1] - st.face[0]) * (y - c + 17.2) / 34.4))
+            return shade(skin.metal, round(st.face[0] + (st.face[1] - st.face[0]) *
+                                           (y - c + 17.2) / 34.4))
         toward = (c - x + c - y) / (r * math.sqrt(2))  # 1 at the top left, -1 at the bottom right
         if r > 21.5:
             return None
         if r > 20:
-            return shade(METAL, round(-22 * toward))
+            return shade(skin.metal, round(-22 * toward))
         if r > 19.2:
-            return OUTLINE
-        return shade(METAL, st.face[0] + round(lit * 45 * toward))
+            return skin.outline
+        return shade(skin.metal, st.face[0] + round(lit * 45 * toward))
     render(cv, color)
-    marks_on(cv, st, marks)
+    marks_on(skin, cv, st, marks)
 
 
 # The worded keys; the Chinese resources show the icon alone, for want of a CJK font.
@@ -748,12 +784,12 @@ BUTTONS = [
 ]
 
 
-def draw_strip(fw, h, kind, icon, word, k=1):
+def draw_strip(skin, fw, h, kind, icon, word, k=1):
     marks = [shape_mask(*ICONS[icon], k)] + ([text_mask(word, k)] if word else [])
     strip = Canvas(3 * fw, h, k=k)
-    for n, st in enumerate(STATES):
+    for n, st in enumerate(skin.states):
         cell = Canvas(fw, h, k=k)
-        kind(cell, st, marks)
+        kind(skin, cell, st, marks)
         blit(strip, cell, n * fw * k, 0)
     return strip
 
@@ -794,68 +830,69 @@ def blit_keyed(dst, src, x, y):
 
 
 @functools.lru_cache(None)
-def face_1024(k=1):
+def face_1024(skin, k=1):
     """The face at 1024 x 768, whose metal the tracks with a fixed place lie on."""
-    return compose({name: draw(k) for name, _, _, draw in ART}, 1024, 768, k)
+    return compose(skin, {name: draw(skin, k) for name, _, _, draw in ART}, 1024, 768, k)
 
 
 PANEL_FIELD = (5, 6, 160, 110)  # where the host paints inside the panel
 
 
-def panel(w, h, k=1):
+def panel(skin, w, h, k=1):
     """A raised plate with rounded corners, keyed out beyond them, round a calm sunken
     field for the host."""
     cv = Canvas(w, h, k=k)
-    brushed(cv, 0, 0, w, h, shade(METAL, 8), seed=71)
+    brushed(cv, 0, 0, w, h, shade(skin.metal, 8), seed=71)
     gradient(cv, 0, 0, w, h, 8, -8)
     box, r = (0, 0, w, h), 8
 
     def rim(x, y):
         d, facing = round_box(x, y, box, r)
         if d < 1:
-            return OUTLINE
+            return skin.outline
         if d < 2:
-            return lit_edge(HILITE, SHADOW, facing)
-        return lit_edge(SOFT_HI, SOFT_SH, facing) if d < 3 else None
+            return lit_edge(skin.hilite, skin.shadow, facing)
+        return lit_edge(skin.soft_hi, skin.soft_sh, facing) if d < 3 else None
     render(cv, rim, inside=lambda x, y: round_box(x, y, box, r)[0] >= 0)
-    well(cv, *PANEL_FIELD, FIELD)
+    well(skin, cv, *PANEL_FIELD, skin.field)
     gradient(cv, *PANEL_FIELD, -6, 4)
     return cv
 
 
-def level_bar(w, h, k=1, *, lamp):
-    """A row of lamp segments in a black frame. The host shows a length of the lit
-    bar over the dark one, so both share the segments."""
-    cv = Canvas(w, h, OUTLINE, k)
+def level_bar(skin, w, h, k=1, *, lamp):
+    """A row of lamp segments in a frame. The host shows a length of the lit bar over
+    the dark one, so both share the segments."""
+    cv = Canvas(w, h, skin.bar_frame, k)
+    lamp = skin.colour(lamp)
     for x in range(1, w - 1, 4):
         fill(cv, x, 1, 3, h - 2, lamp)
         gradient(cv, x, 1, 3, h - 2, 24, -16)
     return cv
 
 
-def rod(w, h, k=1, *, hue):
+def rod(skin, w, h, k=1, *, hue):
     """A bar shaded like a lit rod: dark at the top and bottom, white along the
     middle. Its rows are flat colours, few enough for a 16-colour palette (at any
     density, as it is the same both sides of the middle)."""
-    cv = Canvas(w, h, k=k)
+    cv, hue = Canvas(w, h, k=k), skin.colour(hue)
     half = h // 2 - 1
     for j in range(h * k):
         y = row_at(j, k, h)
         f = min(y, h - 1 - y, half) / half
-        fill_px(cv, 0, j, cv.w, j + 1, mix(OUTLINE, hue, 0.35 + 1.3 * f) if f <= 0.5
+        fill_px(cv, 0, j, cv.w, j + 1, mix(skin.rod_edge, hue, 0.35 + 1.3 * f) if f <= 0.5
                 else mix(hue, (255, 255, 255), 2 * f - 1))
     return cv
 
 
-def track(w, h, k=1, *, thick, at=None):
+def track(skin, w, h, k=1, *, thick, at=None):
     """A round-ended groove sunk along the part, on the metal it covers on the
     face at 1024 x 768 (at: its top-left corner there), else on plain metal. Its
     middle is the same all along, so any length of it repeats cleanly."""
     if at:
-        cv = crop(face_1024(k), *at, w, h)
+        cv = crop(face_1024(skin, k), *at, w, h)
     else:
         cv = Canvas(w, h, k=k)
-        brushed(cv, 0, 0, w, h, METAL, seed=81, vertical=h > w)
+        brushed(cv, 0, 0, w, h, skin.metal, seed=81, vertical=h > w)
     if w > h:
         box = (2, (h - thick) / 2, w - 2, (h + thick) / 2)
     else:
@@ -866,17 +903,17 @@ def track(w, h, k=1, *, thick, at=None):
         if d < -1:
             return None
         if d < 0:
-            return lit_edge(SOFT_SH, SOFT_HI, facing)
+            return lit_edge(skin.soft_sh, skin.soft_hi, facing)
         if d < 1:
-            return OUTLINE
+            return skin.outline
         # The floor is shaded under its upper wall and catches light at its lower one.
-        return shade(GROOVE, round(-8 * facing * max(0, 2.5 - d)))
+        return shade(skin.groove, round(-8 * facing * max(0, 2.5 - d)))
     render(cv, color)
     return cv
 
 
-def knob(w, h, k=1):
-    """A round metal thumb on the key colour, lit from the top left, with a teal
+def knob(skin, w, h, k=1):
+    """A round metal thumb on the key colour, lit from the top left, with a coloured
     glint; every pixel is either knob or key, never a blend of the two."""
     cv = Canvas(w, h, KEY, k)
     r = min(w, h) / 2 - 0.3  # off the border, so no lone pixel pokes out of the round
@@ -886,24 +923,21 @@ def knob(w, h, k=1):
     def color(x, y):
         d, facing = round_box(x, y, box, r)
         if d < 1:
-            return OUTLINE
+            return skin.outline
         if d < 2:
-            return shade(METAL, round(40 * facing))
+            return shade(skin.metal, round(40 * facing))
         # A dome: bright above, dark below, the glint up and to the left.
         glint = math.hypot(x - cx + 0.32 * r, y - cy + 0.38 * r) / r
-        body = shade(METAL, round(30 - 34 * (y - cy) / r - 24 * glint))
-        return mix(body, LIT, min(1, max(0, 0.75 - 1.6 * glint)))
+        body = shade(skin.metal, round(30 - 34 * (y - cy) / r - 24 * glint))
+        return mix(body, skin.glint, min(1, max(0, 0.75 - 1.6 * glint)))
     render(cv, color, inside=lambda x, y: round_box(x, y, box, r)[0] >= 0)
     return cv
 
 
-MARKER = State((16, 2), HILITE, SHADOW, AMBER, None, False, True)
-
-
-def marker(w, h, k=1, *, icon):
-    """A small raised tab with an amber sign, painted over the track."""
+def marker(skin, w, h, k=1, *, icon):
+    """A small raised tab with a sign in the marker colour, painted over the track."""
     cv = Canvas(w, h, k=k)
-    plate_key(cv, MARKER, [shape_mask(*ICONS[icon], k)])
+    plate_key(skin, cv, skin.marker, [shape_mask(*ICONS[icon], k)])
     return cv
 
 
@@ -919,12 +953,11 @@ SLIPS = [
 # The parts: (file name, width, height, bits per pixel, draw(width, height, density)).
 PARTS = [
     ("query_173.bmp", 172, 122, 24, panel),
-    ("query_161.bmp", 145, 18, 24, functools.partial(level_bar, lamp=(92, 226, 104))),
-    ("query_162.bmp", 145, 18, 24, functools.partial(level_bar, lamp=(50, 54, 60))),
+    ("query_161.bmp", 145, 18, 24, functools.partial(level_bar, lamp="lamp_lit")),
+    ("query_162.bmp", 145, 18, 24, functools.partial(level_bar, lamp="lamp_dark")),
 ] + [
-    (f"query_{n}.bmp", 585, 14, 4, functools.partial(rod, hue=hue)) for n, hue in (
-        (165, (64, 200, 84)), (166, (40, 196, 220)), (167, (220, 58, 50)),
-        (168, (228, 196, 44)), (169, (140, 146, 154)))
+    (f"query_{n}.bmp", 585, 14, 4, functools.partial(rod, hue=f"rod_{hue}")) for n, hue in (
+        (165, "green"), (166, "cyan"), (167, "red"), (168, "yellow"), (169, "grey"))
 ] + [
     (f"slip_{n}.bmp", *size, 24, draw) for t, t_size, thick, b, b_size, at, marks in SLIPS
     for n, size, draw in [(t, t_size, functools.partial(track, thick=thick, at=at)),
@@ -1099,13 +1132,13 @@ def stretch_map(n, records):
     return idx + list(range(pos, n))
 
 
-def compose(faces, W, H, k=1):
+def compose(skin, faces, W, H, k=1):
     """The face widened to W x H; at density k every band, length and place is k times
     as long, as the library draws it at that scale."""
     dW, MH = W - 1024, H - 216
     half = (MH - 552) // 2
     top, left, right, bottom = (faces[n] for n, _, _, _ in ART)
-    screen = Canvas(W, H, HOST, k)
+    screen = Canvas(W, H, skin.host, k)
 
     def widened(n, bands, extras):
         return stretch_map(n * k, [(s * k, w * k, e * k) for (s, w), e in zip(bands, extras)])
@@ -1126,7 +1159,7 @@ def label(name):
     return name.split("_", 1)[1][:-len(".bmp")].replace("_", " ")
 
 
-def contact_sheet(items, width=600, k=1):
+def contact_sheet(skin, items, width=600, k=1):
     """Every picture on the metal under its label, in rows, at twice the design's size:
     art drawn at density 1 doubled pixel for pixel, at density 2 as drawn."""
     places, x, y, row = [], 8, 8, 0
@@ -1137,9 +1170,9 @@ def contact_sheet(items, width=600, k=1):
         places.append((x, y, caption, cv))
         x, row = x + w + 12, max(row, h + 10)
     sheet = Canvas(width, y + row + 8, k=k)
-    brushed(sheet, 0, 0, width, y + row + 8, METAL, seed=61)
+    brushed(sheet, 0, 0, width, y + row + 8, skin.metal, seed=61)
     for x, y, caption, cv in places:
-        text(sheet, x, y, caption, TEXT)
+        text(sheet, x, y, caption, skin.text)
         blit(sheet, cv, x * k, (y + 10) * k)
     n = 2 // k
     big = Canvas(n * sheet.w, n * sheet.h)
@@ -1161,11 +1194,11 @@ def slip_scene(track, pieces):
     return cv
 
 
-def parts_sheet(parts, k=1):
+def parts_sheet(skin, parts, k=1):
     """Every part under its id, then each slip as painted, and the face's bottom
     left with its slips in place."""
     items = [(label(name), cv) for name, cv in parts.items()]
-    face = crop(face_1024(k), 0, 0, 1024, 768)
+    face = crop(face_1024(skin, k), 0, 0, 1024, 768)
     for t, _, _, b, _, at, marks in SLIPS:
         ids = [b] + [m for m, _ in marks]
         scene = slip_scene(parts[f"slip_{t}.bmp"], [(parts[f"slip_{n}.bmp"], f)
@@ -1174,13 +1207,13 @@ def parts_sheet(parts, k=1):
         if at:
             blit(face, scene, at[0] * k, at[1] * k)
     items.append(("IN PLACE", crop(face, 0, 560, 850, 46)))
-    return contact_sheet(items, width=880, k=k)
+    return contact_sheet(skin, items, width=880, k=k)
 
 
 # The demo host's sample logo: a lit plate that the library prints at the top-left of the
 # right-hand panel, where it glows around the host's picture frame.
 def draw_demo_logo():
-    cv = Canvas(184, 128, DISPLAY)
+    cv = Canvas(184, 128, BUILT_IN.display)
     for ring in range(12):
         shade_of = tuple(min(255, c + (11 - ring) * 9) for c in (8, 40, 46))
         fill(cv, ring, ring, cv.w - 2 * ring, cv.h - 2 * ring, shade_of)
@@ -1198,16 +1231,16 @@ def file_name(name, k):
     return name if k == 1 else f"{name[:-len('.bmp')]}@{k}x.bmp"
 
 
-def draw_all(k):
-    """Every bitmap of res/art at density k: name -> (picture, bits per pixel, the
+def draw_all(skin, k):
+    """Every bitmap of the skin at density k: name -> (picture, bits per pixel, the
     design's width and height)."""
     out = {}
     for name, w, h, draw in ART:
-        out[name] = (draw(k), 24, (w, h))
+        out[name] = (draw(skin, k), 24, (w, h))
     for name, fw, h, kind, icon, word in BUTTONS:
-        out[name] = (draw_strip(fw, h, kind, icon, word, k), 24, (3 * fw, h))
+        out[name] = (draw_strip(skin, fw, h, kind, icon, word, k), 24, (3 * fw, h))
     for name, w, h, bits, draw in PARTS:
-        out[name] = (draw(w, h, k), bits, (w, h))
+        out[name] = (draw(skin, w, h, k), bits, (w, h))
     return out
 
 
@@ -1288,7 +1321,7 @@ def resource_faults():
 
 
 def main():
-    drawn = {k: draw_all(k) for k in DENSITIES}
+    drawn = {k: draw_all(BUILT_IN, k) for k in DENSITIES}
     files = make_files(drawn)
     faults, differences = art_faults(drawn, files)
     if "--check" in sys.argv:
@@ -1312,11 +1345,11 @@ def main():
             faces = {name: pictures[name][0] for name, _, _, _ in ART}
             for W, H in ((1024, 768), (1920, 1080)):
                 write(os.path.join(folder, f"face_{W}x{H}{tag}.png"),
-                      png_bytes(compose(faces, W, H, k)))
+                      png_bytes(compose(BUILT_IN, faces, W, H, k)))
             strips = [(label(name), pictures[name][0]) for name, *_ in BUTTONS]
-            write(os.path.join(folder, f"buttons{tag}.png"), png_bytes(contact_sheet(strips, k=k)))
+            write(os.path.join(folder, f"buttons{tag}.png"), png_bytes(contact_sheet(BUILT_IN, strips, k=k)))
             parts = {name: pictures[name][0] for name, *_ in PARTS}
-            write(os.path.join(folder, f"parts{tag}.png"), png_bytes(parts_sheet(parts, k)))
+            write(os.path.join(folder, f"parts{tag}.png"), png_bytes(parts_sheet(BUILT_IN, parts, k)))
 
 
 if __name__ == "__main__":
