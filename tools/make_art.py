@@ -214,9 +214,10 @@ def gradient(cv, x, y, w, h, d0, d1):
     k = cv.k
     for j in range(h * k):
         d = round(d0 + (d1 - d0) * row_at(j, k, h) / max(h - 1, 1))
-        base = (y * k + j) * cv.w
-        cv.px[base + x * k:base + (x + w) * k] = [shade(c, d) for c in
-                                                  cv.px[base + x * k:base + (x + w) * k]]
+        base, shaded = (y * k + j) * cv.w, {}
+        cv.px[base + x * k:base + (x + w) * k] = [
+            shaded[c] if c in shaded else shaded.setdefault(c, shade(c, d))
+            for c in cv.px[base + x * k:base + (x + w) * k]]
 
 
 def line_noise(n, seed, amp=3, k=1):
@@ -495,15 +496,17 @@ def render(cv, color, inside=None):
     canvas shows through. With `inside`, pixels of the design less than half inside
     become the key colour whole, so no edge is blended into it; the test is made on
     the design's pixels whatever the density, so the keyed shape is the same at all."""
-    k = cv.k
+    k, keyed = cv.k, {}  # by the design's pixel
     for j in range(cv.h):
         for i in range(cv.w):
-            p = j * cv.w + i
-            if inside and sum(inside(x, y) for x, y in samples(i // k, j // k)) < 8:
+            p, at = j * cv.w + i, (i // k, j // k)
+            if inside and at not in keyed:
+                keyed[at] = sum(inside(x, y) for x, y in samples(*at)) < 8
+            if inside and keyed[at]:
                 cv.px[p] = KEY
                 continue
             got = [color(x, y) or cv.px[p] for x, y in samples(i, j, k)]
-            cv.px[p] = tuple(round(sum(c[n] for c in got) / len(got)) for n in range(3))
+            cv.px[p] = tuple(round(sum(channel) / len(got)) for channel in zip(*got))
 
 
 class Mask:
@@ -579,6 +582,7 @@ def glyph_mask(ch, k):
     return shape_mask(len(rows[0]), len(rows), shapes, k)
 
 
+@functools.lru_cache(None)
 def text_mask(s, k=1):
     """The letters side by side, a unit apart."""
     glyphs = [glyph_mask(c, k) for c in s]
@@ -591,6 +595,7 @@ def text_mask(s, k=1):
     return Mask(w, h, a, k)
 
 
+@functools.lru_cache(None)
 def grown(m):
     """The mask widened by a unit of the design all round, for a glow."""
     n = m.k
@@ -686,6 +691,11 @@ ICONS = {
     "mark_in": (6, 7, [("rect", 0, 0, 2, 7), ("poly", [(3, 0), (6, 3.5), (3, 7)])]),
     "mark_out": (6, 7, [("poly", [(3, 0), (0, 3.5), (3, 7)]), ("rect", 4, 0, 6, 7)]),
 }
+
+
+@functools.lru_cache(None)
+def icon_mask(icon, k):
+    return shape_mask(*ICONS[icon], k)
 
 
 def marks_on(skin, cv, st, marks, left=0):
@@ -785,7 +795,7 @@ BUTTONS = [
 
 
 def draw_strip(skin, fw, h, kind, icon, word, k=1):
-    marks = [shape_mask(*ICONS[icon], k)] + ([text_mask(word, k)] if word else [])
+    marks = [icon_mask(icon, k)] + ([text_mask(word, k)] if word else [])
     strip = Canvas(3 * fw, h, k=k)
     for n, st in enumerate(skin.states):
         cell = Canvas(fw, h, k=k)
@@ -937,7 +947,7 @@ def knob(skin, w, h, k=1):
 def marker(skin, w, h, k=1, *, icon):
     """A small raised tab with a sign in the marker colour, painted over the track."""
     cv = Canvas(w, h, k=k)
-    plate_key(skin, cv, skin.marker, [shape_mask(*ICONS[icon], k)])
+    plate_key(skin, cv, skin.marker, [icon_mask(icon, k)])
     return cv
 
 
@@ -973,9 +983,11 @@ def key_faults(name, one, finer):
     none of it elsewhere, as the host and the slips cut by the design's outline."""
     out = []
     for cv in (one, finer):
-        near = [p for p in cv.px if p != KEY and max(abs(a - b) for a, b in zip(p, KEY)) <= 100]
+        near = {c for c in set(cv.px)
+                if c != KEY and max(abs(a - b) for a, b in zip(c, KEY)) <= 100}
         if near:
-            out.append(f"{file_name(name, cv.k)}: {near[0]} is near the key colour")
+            first = next(c for c in cv.px if c in near)
+            out.append(f"{file_name(name, cv.k)}: {first} is near the key colour")
     k = finer.k
     for j in range(finer.h):
         for i in range(finer.w):
@@ -1004,10 +1016,9 @@ def half_difference(one, finer):
     worst colour channel."""
     k, total = finer.k, [0, 0, 0]
     for y in range(one.h):
-        for x in range(one.w):
-            block = [finer.px[(y * k + j) * finer.w + x * k + i]
-                     for j in range(k) for i in range(k)]
-            p = one.px[y * one.w + x]
+        rows = [finer.px[(y * k + j) * finer.w:(y * k + j + 1) * finer.w] for j in range(k)]
+        for x, p in enumerate(one.px[y * one.w:(y + 1) * one.w]):
+            block = [row[x * k + i] for row in rows for i in range(k)]
             for n in range(3):
                 total[n] += abs(sum(c[n] for c in block) / (k * k) - p[n])
     return max(total) / (one.w * one.h)
