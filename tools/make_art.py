@@ -1,18 +1,26 @@
 #!/usr/bin/env python3
-"""Draws the skin's artwork: the face bitmaps, the buttons, the parts the host asks
+"""Draws the skins' artwork: the face bitmaps, the buttons, the parts the host asks
 for by id (panel, level bars), the slips' tracks, thumbs and markers, and the hand cursor.
 Every bitmap is drawn twice: NAME.bmp at the design's size and NAME@2x.bmp for the
 library's double scale, the same design drawn at twice the density (finer curves,
 letters, grain and edges), not the first one enlarged.
+
+Two skins, drawn by the same code in their own colours (see Skin): the built-in art in
+res/art, and "daylight" in res/skins/daylight, a folder the library can load in its
+place: every bitmap of res/art under the same name, at the same size, keyed out in the
+same pixels, and skin.ini, the colours the host paints with over it. Only the built-in
+art has the cursor and the demo's logo.
 
 Run from the repository root:  python3 tools/make_art.py [--preview DIR | --check]
 --preview also writes PNG pictures of the face at 1024 x 768 and, widened the library's
 way, at 1920 x 1080, to judge the art and its seams by eye, buttons.png, every
 button strip doubled in size on the metal, and parts.png, the same for the other parts,
 with the thumbs and markers laid on their tracks and the tracks on the face; and the
-same again from the double-density art, as drawn (face_1024x768@2x.png, buttons@2x.png...).
---check writes nothing: it draws everything again and fails unless the files in res/art
-are byte for byte what it draws, and the art holds together (see art_faults).
+same again from the double-density art, as drawn (face_1024x768@2x.png, buttons@2x.png...);
+and all of them again for daylight (daylight_face_1920x1080.png...).
+--check writes nothing: it draws everything again and fails unless the files in each
+skin's folder are byte for byte what it draws, and the art holds together (see
+art_faults and replacement_faults); the daylight previews in docs/ too.
 Standard library only, and deterministic: every run writes the same bytes.
 """
 import functools
@@ -25,7 +33,6 @@ import struct
 import zlib
 
 ROOT = os.path.dirname(os.path.dirname(os.path.abspath(__file__)))
-ART_DIR = os.path.join(ROOT, "res", "art")
 
 KEY = (255, 0, 255)  # left transparent where the host or a slip paints a part
 
@@ -44,13 +51,14 @@ class Skin:
     Every drawing function takes one, so every skin has the same shapes, sizes, bands
     and keyed-out corners. A colour may be given as the name of another one. The keys'
     states are (face, light, dark, glyph, lamp, glow, raised) as State takes them."""
-    def __init__(self, folder, states, marker, **colours):
-        self.folder = folder
+    def __init__(self, name, folder, states, marker, host_colours=None, **colours):
+        self.name, self.folder = name, folder
         self.__dict__.update(colours)
         for name, c in colours.items():
             setattr(self, name, self.colour(c))
         self.states = [State(*map(self.colour, s)) for s in states]
         self.marker = State(*map(self.colour, marker))
+        self.host_colours = [(key, self.colour(c)) for key, c in host_colours or []]
 
     def colour(self, c):
         return getattr(self, c) if isinstance(c, str) else c
@@ -58,7 +66,7 @@ class Skin:
 
 # The library's own art: graphite metal, near black-blue displays, a quiet teal accent.
 BUILT_IN = Skin(
-    ART_DIR,
+    "", os.path.join("res", "art"),
     metal=(60, 64, 71),
     hilite=(126, 132, 141),
     shadow=(26, 28, 33),
@@ -71,10 +79,10 @@ BUILT_IN = Skin(
     accent=(58, 160, 172),
     text=(150, 192, 198),
     host=(213, 237, 245),
-    amber=(236, 170, 64),
     groove=(14, 18, 24),
     field=(36, 40, 47),
     lit=(128, 230, 240),
+    grain=1,
     emboss="outline",  # under a glyph that does not glow: here a drop shadow
     emboss_amount=0.6,
     glow_amount=0.3,
@@ -93,8 +101,69 @@ BUILT_IN = Skin(
         ((34, 18), (168, 175, 184), "shadow", "lit", "lit", True, True),
         ((-18, -10), "outline", "soft_hi", "text", "accent", False, False),
     ],
-    marker=((16, 2), "hilite", "shadow", "amber", None, False, True),
+    marker=((16, 2), "hilite", "shadow", (236, 170, 64), None, False, True),  # amber signs
 )
+
+# Daylight: pale warm aluminium lit from above, soft grey shadows, glyphs engraved dark
+# into the metal with a bright lower edge, pale LCD displays with dark ink, and a signal
+# orange where the built-in art has teal.
+DAYLIGHT = Skin(
+    "daylight", os.path.join("res", "skins", "daylight"),
+    metal=(204, 203, 198),
+    hilite=(250, 249, 245),
+    shadow=(138, 136, 130),
+    outline=(98, 97, 94),
+    soft_hi=(228, 227, 222),
+    soft_sh=(172, 170, 164),
+    display=(210, 219, 197),
+    display_hi=(240, 242, 234),
+    display_rule=(198, 208, 184),
+    accent=(230, 96, 28),
+    text=(70, 72, 74),
+    host=(244, 243, 238),
+    groove=(150, 149, 144),
+    field=(226, 225, 220),
+    lit=(224, 92, 24),
+    grain=1.6,
+    emboss=(255, 255, 255),  # a bright lower edge: the glyph reads as engraved
+    emboss_amount=0.7,
+    glow_amount=0.18,
+    glint=(255, 255, 255),
+    bar_frame="display",
+    lamp_lit=(52, 62, 54),
+    lamp_dark=(190, 199, 178),
+    rod_edge=(120, 118, 114),
+    rod_green=(52, 168, 72),
+    rod_cyan=(0, 150, 196),
+    rod_red=(214, 52, 40),
+    rod_yellow=(232, 180, 20),
+    rod_grey=(150, 150, 146),
+    states=[
+        ((14, -2), "hilite", "shadow", (64, 66, 70), (176, 174, 168), False, True),
+        ((22, 8), (255, 255, 255), "shadow", "lit", (246, 170, 120), True, True),
+        ((-16, -8), "outline", "soft_hi", (178, 70, 14), "accent", False, False),
+    ],
+    marker=((14, -2), "hilite", "shadow", "accent", None, False, True),
+    # What the host paints with over this art, for skin.ini.
+    host_colours=[
+        ("background", "host"),
+        ("display_back", "display"),
+        ("display_text", (40, 50, 42)),
+        ("display_dim", (112, 124, 104)),
+        ("text_light", (36, 40, 44)),
+        ("text_alert", (196, 32, 24)),
+        ("text_muted", (120, 122, 120)),
+        ("text_muted2", (140, 140, 136)),
+        ("accent_1", (210, 40, 30)),
+        ("accent_2", (214, 96, 0)),
+        ("accent_3", (150, 120, 0)),
+        ("label_text", (44, 46, 50)),
+        ("slip_value", (190, 72, 14)),
+        ("button_dot", (214, 48, 38)),
+    ],
+)
+
+SKINS = [BUILT_IN, DAYLIGHT]
 
 # Lengths the library repeats when the screen is larger than 1024 x 768.
 # Each band is (first line, width); each band's lines must all be alike.
@@ -241,10 +310,11 @@ def line_noise(n, seed, amp=3, k=1):
     return finer
 
 
-def brushed(cv, x, y, w, h, base, seed, vertical=False, amp=3):
+def brushed(skin, cv, x, y, w, h, base, seed, vertical=False, amp=3):
     """Metal whose grain runs along one axis only, so any length of it can be
-    repeated without a seam."""
-    k = cv.k
+    repeated without a seam; the skin's grain deepens it (pale metal needs more to
+    read as brushed)."""
+    k, amp = cv.k, amp * skin.grain
     if vertical:
         for i, d in enumerate(line_noise(w, seed, amp, k)):
             fill_px(cv, x * k + i, y * k, x * k + i + 1, (y + h) * k, shade(base, d))
@@ -364,7 +434,7 @@ def text(cv, x, y, s, color):
 
 def draw_face_top(skin, k=1):
     cv = Canvas(1024, 15, k=k)
-    brushed(cv, 0, 0, 1024, 15, skin.metal, seed=11)
+    brushed(skin, cv, 0, 0, 1024, 15, skin.metal, seed=11)
     gradient(cv, 0, 3, 1024, 10, 5, -3)
     outer_rim(skin, cv, "tlr")
     hline(cv, 3, 13, 1018, skin.soft_sh)
@@ -378,7 +448,7 @@ def draw_face_top(skin, k=1):
 
 def draw_face_left(skin, k=1):
     cv = Canvas(11, 552, k=k)
-    brushed(cv, 0, 0, 11, 552, skin.metal, seed=21, vertical=True)
+    brushed(skin, cv, 0, 0, 11, 552, skin.metal, seed=21, vertical=True)
     outer_rim(skin, cv, "l")
     vline(cv, 9, 0, 552, skin.soft_sh)
     vline(cv, 10, 0, 552, skin.shadow)
@@ -390,13 +460,13 @@ def draw_face_left(skin, k=1):
 
 def draw_face_right(skin, k=1):
     cv = Canvas(184, 552, k=k)
-    brushed(cv, 0, 0, 184, 552, skin.metal, seed=31, vertical=True)
+    brushed(skin, cv, 0, 0, 184, 552, skin.metal, seed=31, vertical=True)
     outer_rim(skin, cv, "r")
     vline(cv, 0, 0, 552, skin.hilite)
     vline(cv, 1, 0, 552, skin.soft_sh)
     # Seat of the host's 172 x 122 panel: darker metal in a soft recess.
     seat = Canvas(172, 122, k=k)
-    brushed(seat, 0, 0, 172, 122, shade(skin.metal, -10), seed=32, vertical=True, amp=2)
+    brushed(skin, seat, 0, 0, 172, 122, shade(skin.metal, -10), seed=32, vertical=True, amp=2)
     blit(cv, seat, 5 * k, 3 * k)
     recess(cv, 5, 3, 172, 122, None, skin.soft_sh, skin.soft_hi)
     # Framed box holding the two display rows (codes 0 and 1).
@@ -417,7 +487,7 @@ def draw_face_right(skin, k=1):
 
 def draw_face_bottom(skin, k=1):
     cv = Canvas(1024, 201, k=k)
-    brushed(cv, 0, 0, 1024, 201, skin.metal, seed=41)
+    brushed(skin, cv, 0, 0, 1024, 201, skin.metal, seed=41)
     gradient(cv, 0, 141, 1024, 57, 5, -4)
     outer_rim(skin, cv, "lrb")
     # Lower edge of the host area.
@@ -743,7 +813,7 @@ def tab_key(skin, cv, st, marks):
 def round_key(skin, cv, st, marks):
     """A round key in a seat sunk into brushed metal, lit from the top left."""
     w, h = cv.size
-    brushed(cv, 0, 0, w, h, skin.metal, seed=51)
+    brushed(skin, cv, 0, 0, w, h, skin.metal, seed=51)
     c, lit = w / 2, 1 if st.raised else -1
 
     def color(x, y):
@@ -852,7 +922,7 @@ def panel(skin, w, h, k=1):
     """A raised plate with rounded corners, keyed out beyond them, round a calm sunken
     field for the host."""
     cv = Canvas(w, h, k=k)
-    brushed(cv, 0, 0, w, h, shade(skin.metal, 8), seed=71)
+    brushed(skin, cv, 0, 0, w, h, shade(skin.metal, 8), seed=71)
     gradient(cv, 0, 0, w, h, 8, -8)
     box, r = (0, 0, w, h), 8
 
@@ -902,7 +972,7 @@ def track(skin, w, h, k=1, *, thick, at=None):
         cv = crop(face_1024(skin, k), *at, w, h)
     else:
         cv = Canvas(w, h, k=k)
-        brushed(cv, 0, 0, w, h, skin.metal, seed=81, vertical=h > w)
+        brushed(skin, cv, 0, 0, w, h, skin.metal, seed=81, vertical=h > w)
     if w > h:
         box = (2, (h - thick) / 2, w - 2, (h + thick) / 2)
     else:
@@ -1181,7 +1251,7 @@ def contact_sheet(skin, items, width=600, k=1):
         places.append((x, y, caption, cv))
         x, row = x + w + 12, max(row, h + 10)
     sheet = Canvas(width, y + row + 8, k=k)
-    brushed(sheet, 0, 0, width, y + row + 8, skin.metal, seed=61)
+    brushed(skin, sheet, 0, 0, width, y + row + 8, skin.metal, seed=61)
     for x, y, caption, cv in places:
         text(sheet, x, y, caption, skin.text)
         blit(sheet, cv, x * k, (y + 10) * k)
@@ -1255,18 +1325,63 @@ def draw_all(skin, k):
     return out
 
 
-def make_files(drawn):
-    """Every file written, by its path from the root, with its bytes."""
-    files = {os.path.join("demo", "Pic", "VeltraLogo.bmp"): bmp24_bytes(draw_demo_logo())}
+# skin.ini: the colours the host paints with over a skin, in this order, each line
+# "key = #RRGGBB". The built-in art's, which the library holds itself, are given after
+# each key.
+INI_KEYS = [
+    "background",    # the inner area the host fills: 213, 237, 245
+    "display_back",  # the host's displays: 0, 0, 0
+    "display_text",  # their text: 0, 191, 0
+    "display_dim",   # their dim text: 0, 39, 0
+    "text_light",    # the host's light text: 255, 255, 255
+    "text_alert",    # its alert text: 207, 0, 0
+    "text_muted",    # its muted text: 154, 154, 154
+    "text_muted2",   # a second muted text: 154, 154, 154
+    "accent_1",      # 255, 0, 0
+    "accent_2",      # 255, 153, 0
+    "accent_3",      # 238, 227, 110
+    "label_text",    # the labels' default text: 255, 255, 255
+    "slip_value",    # the value a slider shows on its thumb: 0, 0, 255
+    "button_dot",    # the red dot a button may show: 255, 0, 0
+]
+
+
+def ini_bytes(skin):
+    lines = [f'; The colours the host paints with over the "{skin.name}" skin.',
+             "; Written by tools/make_art.py."]
+    lines += [f"{key} = #{r:02X}{g:02X}{b:02X}" for key, (r, g, b) in skin.host_colours]
+    return "".join(line + "\n" for line in lines).encode("ascii")
+
+
+def ini_faults(skin):
+    keys = [key for key, _ in skin.host_colours]
+    return [] if keys == INI_KEYS else \
+        [f"{skin.folder}/skin.ini: keys {keys}, not {INI_KEYS}"]
+
+
+def make_files(skin, drawn):
+    """Every file written for the skin, by its path from the root, with its bytes: the
+    built-in art also has the cursor and the demo's logo; another skin has skin.ini."""
+    files = {}
     for k in DENSITIES:
         for name, (cv, bits, _) in drawn[k].items():
-            files[os.path.join("res", "art", file_name(name, k))] = \
+            files[os.path.join(skin.folder, file_name(name, k))] = \
                 {4: bmp4_bytes, 24: bmp24_bytes}[bits](cv)
-    files[os.path.join("res", "art", "hand.cur")] = cursor_bytes(HAND, HOTSPOT)
+    if skin is BUILT_IN:
+        files[os.path.join("demo", "Pic", "VeltraLogo.bmp")] = bmp24_bytes(draw_demo_logo())
+        files[os.path.join(skin.folder, "hand.cur")] = cursor_bytes(HAND, HOTSPOT)
+    else:
+        files[os.path.join(skin.folder, "skin.ini")] = ini_bytes(skin)
     return files
 
 
-def art_faults(drawn, files):
+def bitmap_head(data):
+    """Width, height and bits per pixel, as the file says."""
+    width, height, _, depth = struct.unpack_from("<iiHH", data, 18)
+    return width, height, depth
+
+
+def art_faults(skin, drawn, files):
     """What is wrong with the art, a line per fault: a file whose size or depth is not
     the design's at its density; a band that would show a seam; a finer picture keyed
     unlike the plain one, or a colour near the key; a finer picture with next to no
@@ -1278,9 +1393,11 @@ def art_faults(drawn, files):
     for k in DENSITIES:
         for name, (cv, bits, (w, h)) in drawn[k].items():
             shown = file_name(name, k)
+            path = os.path.join(skin.folder, shown)
+            if path not in files:
+                continue  # replacement_faults tells
             # Read back from the file: what the library will load.
-            head = files[os.path.join("res", "art", shown)]
-            width, height, _, depth = struct.unpack_from("<iiHH", head, 18)
+            width, height, depth = bitmap_head(files[path])
             if (width, height, depth) != (w * k, h * k, bits) or (cv.w, cv.h) != (w * k, h * k):
                 faults.append(f"{shown}: {width} x {height} at {depth} bits, "
                               f"not {w * k} x {h * k} at {bits}")
@@ -1296,15 +1413,50 @@ def art_faults(drawn, files):
             if differences[shown] > LIMIT:
                 faults.append(f"{shown}: halved, it is {differences[shown]:.2f} per channel "
                               f"from {name} (at most {LIMIT})")
-    return faults, differences
+    return [f"{skin.folder}/{fault}" for fault in faults], differences
+
+
+def replacement_faults(skin, drawn, files, built, built_files):
+    """A skin replaces the built-in art piece by piece: every bitmap of res/art (and
+    no other) at the same size and depth, read back from both files, and keyed out
+    (left to the host or the slip) in exactly the same pixels."""
+    art_folder = BUILT_IN.folder
+    faults = []
+    names = {os.path.basename(p) for p in files if p.endswith(".bmp")}
+    art = {os.path.basename(p) for p in built_files
+           if p.startswith(art_folder + os.sep) and p.endswith(".bmp")}
+    faults += [f"{skin.folder}/{n}: missing; res/art has it" for n in sorted(art - names)]
+    faults += [f"{skin.folder}/{n}: res/art has no such piece" for n in sorted(names - art)]
+    for k in DENSITIES:
+        for name, (cv, _, _) in drawn[k].items():
+            shown = file_name(name, k)
+            if os.path.join(skin.folder, shown) not in files:
+                continue  # told above
+            mine = bitmap_head(files[os.path.join(skin.folder, shown)])
+            theirs = bitmap_head(built_files[os.path.join(art_folder, shown)])
+            if mine != theirs:
+                faults.append(f"{skin.folder}/{shown}: {mine[0]} x {mine[1]} at {mine[2]} bits, "
+                              f"unlike res/art's {theirs[0]} x {theirs[1]} at {theirs[2]}")
+                continue
+            other = built[k][name][0]
+            for p, (a, b) in enumerate(zip(cv.px, other.px)):
+                if (a == KEY) != (b == KEY):
+                    faults.append(f"{skin.folder}/{shown}: pixel ({p % cv.w}, {p // cv.w}) is "
+                                  f"{'' if a == KEY else 'not '}keyed, unlike res/art's")
+                    break
+    return faults
 
 
 def stale_files(files):
-    """Files in res/art (and the demo's logo) unlike what the generator makes now."""
-    made = {p for p in files if p.startswith(os.path.join("res", "art", ""))}
-    there = {os.path.join("res", "art", n) for n in os.listdir(ART_DIR)}
-    out = [f"{p}: made by the generator but missing" for p in sorted(made - there)]
-    out += [f"{p}: not made by the generator" for p in sorted(there - made)]
+    """Files in each skin's folder (and the demo's logo) unlike what the generator makes."""
+    out = []
+    for skin in SKINS:
+        made = {p for p in files if p.startswith(skin.folder + os.sep)}
+        folder = os.path.join(ROOT, skin.folder)
+        there = {os.path.join(skin.folder, n) for n in
+                 (os.listdir(folder) if os.path.isdir(folder) else [])}
+        out += [f"{p}: made by the generator but missing" for p in sorted(made - there)]
+        out += [f"{p}: not made by the generator" for p in sorted(there - made)]
     for p in sorted(files):
         path = os.path.join(ROOT, p)
         if os.path.exists(path):
@@ -1332,15 +1484,22 @@ def resource_faults():
 
 
 def main():
-    drawn = {k: draw_all(BUILT_IN, k) for k in DENSITIES}
-    files = make_files(drawn)
-    faults, differences = art_faults(drawn, files)
+    drawn, files, faults, summary = {}, {}, [], []
+    for skin in SKINS:
+        drawn[skin] = {k: draw_all(skin, k) for k in DENSITIES}
+        made = make_files(skin, drawn[skin])
+        found, differences = art_faults(skin, drawn[skin], made)
+        if skin is not BUILT_IN:
+            found += ini_faults(skin) + replacement_faults(
+                skin, drawn[skin], made, drawn[BUILT_IN], files)
+        faults += found
+        files.update(made)
+        worst = max(differences, key=differences.get)
+        summary.append(f"{skin.folder}: averaged down, each @2x picture is within "
+                       f"{differences[worst]:.2f} per channel of its plain one (worst {worst})")
     if "--check" in sys.argv:
-        faults += stale_files(files) + resource_faults()
-    worst = max(differences, key=differences.get)
-    summary = (f"{len(files)} files; averaged down, each @2x picture is within "
-               f"{differences[worst]:.2f} per channel of its plain one "
-               f"(worst {worst}; limit {LIMIT})")
+        faults += stale_files(files) + resource_faults() + stale_docs(drawn)
+    summary = f"{len(files)} files; " + "; ".join(summary) + f"; limit {LIMIT}"
     if faults:
         print("\n".join(["make_art: the art is wrong:"] + faults + [summary]), file=sys.stderr)
         sys.exit(1)
@@ -1351,16 +1510,55 @@ def main():
         write(os.path.join(ROOT, path), data)
     if "--preview" in sys.argv:
         folder = sys.argv[sys.argv.index("--preview") + 1]
+        for skin in SKINS:
+            for k in DENSITIES:
+                for n, make in previews(skin, drawn[skin][k], k).items():
+                    write(os.path.join(folder, n), make())
+
+
+def previews(skin, pictures, k):
+    """The preview pictures of the skin at density k, by file name, each made on
+    demand: face_1024x768.png, face_1920x1080.png, buttons.png and parts.png, named
+    with the skin's name first (daylight_face_1024x768.png) and the density last
+    (...@2x.png)."""
+    def name(what):
+        return (f"{skin.name}_" if skin.name else "") + what + ("" if k == 1 else f"@{k}x") + ".png"
+    faces = {n: pictures[n][0] for n, _, _, _ in ART}
+    out = {name(f"face_{W}x{H}"): functools.partial(
+        lambda W, H: png_bytes(compose(skin, faces, W, H, k)), W, H)
+        for W, H in ((1024, 768), (1920, 1080))}
+    strips = [(label(n), pictures[n][0]) for n, *_ in BUTTONS]
+    out[name("buttons")] = lambda: png_bytes(contact_sheet(skin, strips, k=k))
+    parts = {n: pictures[n][0] for n, *_ in PARTS}
+    out[name("parts")] = lambda: png_bytes(parts_sheet(skin, parts, k))
+    return out
+
+
+def stale_docs(drawn):
+    """The previews the README shows from docs/ (daylight_...png; docs/face_*.png are
+    the demo's screenshots): each must be there, and be what --preview writes now."""
+    with open(os.path.join(ROOT, "README.md")) as f:
+        shown = set(re.findall(r"docs/([\w@.]+\.png)", f.read()))
+    made = {}
+    for skin in SKINS:
         for k in DENSITIES:
-            pictures, tag = drawn[k], "" if k == 1 else f"@{k}x"
-            faces = {name: pictures[name][0] for name, _, _, _ in ART}
-            for W, H in ((1024, 768), (1920, 1080)):
-                write(os.path.join(folder, f"face_{W}x{H}{tag}.png"),
-                      png_bytes(compose(BUILT_IN, faces, W, H, k)))
-            strips = [(label(name), pictures[name][0]) for name, *_ in BUTTONS]
-            write(os.path.join(folder, f"buttons{tag}.png"), png_bytes(contact_sheet(BUILT_IN, strips, k=k)))
-            parts = {name: pictures[name][0] for name, *_ in PARTS}
-            write(os.path.join(folder, f"parts{tag}.png"), png_bytes(parts_sheet(BUILT_IN, parts, k)))
+            if skin.name:
+                made.update(previews(skin, drawn[skin][k], k))
+    out, named = [], tuple(f"{skin.name}_" for skin in SKINS if skin.name)
+    for n in sorted(shown):
+        path = os.path.join(ROOT, "docs", n)
+        if n not in made:
+            if n.startswith(named):
+                out.append(f"docs/{n}: shown in README.md, but --preview makes no such picture")
+            continue
+        if not os.path.exists(path):
+            out.append(f"docs/{n}: shown in README.md but missing")
+            continue
+        with open(path, "rb") as f:
+            if f.read() != made[n]():
+                out.append(f"docs/{n}: not the preview the generator makes now; run "
+                           f"tools/make_art.py --preview DIR and copy DIR/{n} to docs/")
+    return out
 
 
 if __name__ == "__main__":
