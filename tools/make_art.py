@@ -1,18 +1,26 @@
 #!/usr/bin/env python3
-"""Draws the skin's artwork: the face bitmaps, the buttons, the parts the host asks
+"""Draws the skins' artwork: the face bitmaps, the buttons, the parts the host asks
 for by id (panel, level bars), the slips' tracks, thumbs and markers, and the hand cursor.
 Every bitmap is drawn twice: NAME.bmp at the design's size and NAME@2x.bmp for the
 library's double scale, the same design drawn at twice the density (finer curves,
 letters, grain and edges), not the first one enlarged.
+
+Two skins, drawn by the same code in their own colours (see Skin): the built-in art in
+res/art, and "daylight" in res/skins/daylight, a folder the library can load in its
+place: every bitmap of res/art under the same name, at the same size, keyed out in the
+same pixels, and skin.ini, the colours the host paints with over it. Only the built-in
+art has the cursor and the demo's logo.
 
 Run from the repository root:  python3 tools/make_art.py [--preview DIR | --check]
 --preview also writes PNG pictures of the face at 1024 x 768 and, widened the library's
 way, at 1920 x 1080, to judge the art and its seams by eye, buttons.png, every
 button strip doubled in size on the metal, and parts.png, the same for the other parts,
 with the thumbs and markers laid on their tracks and the tracks on the face; and the
-same again from the double-density art, as drawn (face_1024x768@2x.png, buttons@2x.png...).
---check writes nothing: it draws everything again and fails unless the files in res/art
-are byte for byte what it draws, and the art holds together (see art_faults).
+same again from the double-density art, as drawn (face_1024x768@2x.png, buttons@2x.png...);
+and all of them again for daylight (daylight_face_1920x1080.png...).
+--check writes nothing: it draws everything again and fails unless the files in each
+skin's folder are byte for byte what it draws, and the art holds together (see
+art_faults and replacement_faults); the daylight previews in docs/ too.
 Standard library only, and deterministic: every run writes the same bytes.
 """
 import functools
@@ -25,25 +33,137 @@ import struct
 import zlib
 
 ROOT = os.path.dirname(os.path.dirname(os.path.abspath(__file__)))
-ART_DIR = os.path.join(ROOT, "res", "art")
 
-# Palette: graphite metal, near black-blue displays, a quiet teal accent.
-METAL = (60, 64, 71)
-HILITE = (126, 132, 141)
-SHADOW = (26, 28, 33)
-OUTLINE = (10, 11, 14)
-SOFT_HI = (88, 93, 101)
-SOFT_SH = (40, 43, 49)
-DISPLAY = (8, 12, 19)
-DISPLAY_HI = (52, 66, 76)
-DISPLAY_RULE = (17, 25, 33)
-ACCENT = (58, 160, 172)
-TEXT = (150, 192, 198)
-HOST = (213, 237, 245)
 KEY = (255, 0, 255)  # left transparent where the host or a slip paints a part
-AMBER = (236, 170, 64)
-GROOVE = (14, 18, 24)
-FIELD = (36, 40, 47)
+
+
+class State:
+    """How a key looks in one frame of its strip: face brightness (top, bottom), edge
+    colours, glyph and tab lamp colours, and whether it stands out or is pushed in."""
+    def __init__(self, face, light, dark, glyph, lamp, glow, raised):
+        self.face, self.light, self.dark = face, light, dark
+        self.glyph, self.lamp, self.glow, self.raised = glyph, lamp, glow, raised
+        self.shift = 0 if raised else 1
+
+
+class Skin:
+    """The colours a skin is drawn in, and the few choices of finish that go with them.
+    Every drawing function takes one, so every skin has the same shapes, sizes, bands
+    and keyed-out corners. A colour may be given as the name of another one. The keys'
+    states are (face, light, dark, glyph, lamp, glow, raised) as State takes them."""
+    def __init__(self, name, folder, states, marker, host_colours=None, **colours):
+        self.name, self.folder = name, folder
+        self.__dict__.update(colours)
+        for name, c in colours.items():
+            setattr(self, name, self.colour(c))
+        self.states = [State(*map(self.colour, s)) for s in states]
+        self.marker = State(*map(self.colour, marker))
+        self.host_colours = [(key, self.colour(c)) for key, c in host_colours or []]
+
+    def colour(self, c):
+        return getattr(self, c) if isinstance(c, str) else c
+
+
+# The library's own art: graphite metal, near black-blue displays, a quiet teal accent.
+BUILT_IN = Skin(
+    "", os.path.join("res", "art"),
+    metal=(60, 64, 71),
+    hilite=(126, 132, 141),
+    shadow=(26, 28, 33),
+    outline=(10, 11, 14),
+    soft_hi=(88, 93, 101),
+    soft_sh=(40, 43, 49),
+    display=(8, 12, 19),
+    display_hi=(52, 66, 76),
+    display_rule=(17, 25, 33),
+    accent=(58, 160, 172),
+    text=(150, 192, 198),
+    host=(213, 237, 245),
+    groove=(14, 18, 24),
+    field=(36, 40, 47),
+    lit=(128, 230, 240),
+    grain=1,
+    emboss="outline",  # under a glyph that does not glow: here a drop shadow
+    emboss_amount=0.6,
+    glow_amount=0.3,
+    glint="lit",
+    bar_frame="outline",
+    lamp_lit=(92, 226, 104),
+    lamp_dark=(50, 54, 60),
+    rod_edge="outline",
+    rod_green=(64, 200, 84),
+    rod_cyan=(40, 196, 220),
+    rod_red=(220, 58, 50),
+    rod_yellow=(228, 196, 44),
+    rod_grey=(140, 146, 154),
+    states=[  # normal, hover, pressed: the frames' order in every strip
+        ((16, 2), "hilite", "shadow", (196, 203, 211), "display_rule", False, True),
+        ((34, 18), (168, 175, 184), "shadow", "lit", "lit", True, True),
+        ((-18, -10), "outline", "soft_hi", "text", "accent", False, False),
+    ],
+    marker=((16, 2), "hilite", "shadow", (236, 170, 64), None, False, True),  # amber signs
+)
+
+# Daylight: pale warm aluminium lit from above, soft grey shadows, glyphs engraved dark
+# into the metal with a bright lower edge, pale LCD displays with dark ink, and a signal
+# orange where the built-in art has teal.
+DAYLIGHT = Skin(
+    "daylight", os.path.join("res", "skins", "daylight"),
+    metal=(204, 203, 198),
+    hilite=(250, 249, 245),
+    shadow=(138, 136, 130),
+    outline=(98, 97, 94),
+    soft_hi=(228, 227, 222),
+    soft_sh=(172, 170, 164),
+    display=(210, 219, 197),
+    display_hi=(240, 242, 234),
+    display_rule=(198, 208, 184),
+    accent=(230, 96, 28),
+    text=(70, 72, 74),
+    host=(244, 243, 238),
+    groove=(150, 149, 144),
+    field=(226, 225, 220),
+    lit=(224, 92, 24),
+    grain=1.6,
+    emboss=(255, 255, 255),  # a bright lower edge: the glyph reads as engraved
+    emboss_amount=0.7,
+    glow_amount=0.18,
+    glint=(255, 255, 255),
+    bar_frame="display",
+    lamp_lit=(52, 62, 54),
+    lamp_dark=(190, 199, 178),
+    rod_edge=(120, 118, 114),
+    rod_green=(52, 168, 72),
+    rod_cyan=(0, 150, 196),
+    rod_red=(214, 52, 40),
+    rod_yellow=(232, 180, 20),
+    rod_grey=(150, 150, 146),
+    states=[
+        ((14, -2), "hilite", "shadow", (64, 66, 70), (176, 174, 168), False, True),
+        ((22, 8), (255, 255, 255), "shadow", "lit", (246, 170, 120), True, True),
+        ((-16, -8), "outline", "soft_hi", (178, 70, 14), "accent", False, False),
+    ],
+    marker=((14, -2), "hilite", "shadow", "accent", None, False, True),
+    # What the host paints with over this art, for skin.ini.
+    host_colours=[
+        ("background", "host"),
+        ("display_back", "display"),
+        ("display_text", (40, 50, 42)),
+        ("display_dim", (112, 124, 104)),
+        ("text_light", (36, 40, 44)),
+        ("text_alert", (196, 32, 24)),
+        ("text_muted", (120, 122, 120)),
+        ("text_muted2", (140, 140, 136)),
+        ("accent_1", (210, 40, 30)),
+        ("accent_2", (214, 96, 0)),
+        ("accent_3", (150, 120, 0)),
+        ("label_text", (44, 46, 50)),
+        ("slip_value", (190, 72, 14)),
+        ("button_dot", (214, 48, 38)),
+    ],
+)
+
+SKINS = [BUILT_IN, DAYLIGHT]
 
 # Lengths the library repeats when the screen is larger than 1024 x 768.
 # Each band is (first line, width); each band's lines must all be alike.
@@ -137,7 +257,7 @@ def bevel(cv, x, y, w, h, light, dark):
     frame(cv, x, y, w, h, light, dark)
 
 
-def recess(cv, x, y, w, h, inner=None, dark=SHADOW, light=HILITE):
+def recess(cv, x, y, w, h, inner, dark, light):
     """Sunken edge drawn just outside (x, y, w, h), so the inside stays exactly
     the rectangle the host paints into."""
     if inner is not None:
@@ -145,10 +265,10 @@ def recess(cv, x, y, w, h, inner=None, dark=SHADOW, light=HILITE):
     frame(cv, x, y, w, h, dark, light, first_owns=False, outside=True)
 
 
-def well(cv, x, y, w, h, inner):
+def well(skin, cv, x, y, w, h, inner):
     """A two-step recess: a soft chamfer around a crisp inner edge."""
-    recess(cv, x - 1, y - 1, w + 2, h + 2, None, SOFT_SH, SOFT_HI)
-    recess(cv, x, y, w, h, inner, OUTLINE, DISPLAY_HI)
+    recess(cv, x - 1, y - 1, w + 2, h + 2, None, skin.soft_sh, skin.soft_hi)
+    recess(cv, x, y, w, h, inner, skin.outline, skin.display_hi)
 
 
 def row_at(j, k, n):
@@ -163,9 +283,10 @@ def gradient(cv, x, y, w, h, d0, d1):
     k = cv.k
     for j in range(h * k):
         d = round(d0 + (d1 - d0) * row_at(j, k, h) / max(h - 1, 1))
-        base = (y * k + j) * cv.w
-        cv.px[base + x * k:base + (x + w) * k] = [shade(c, d) for c in
-                                                  cv.px[base + x * k:base + (x + w) * k]]
+        base, shaded = (y * k + j) * cv.w, {}
+        cv.px[base + x * k:base + (x + w) * k] = [
+            shaded[c] if c in shaded else shaded.setdefault(c, shade(c, d))
+            for c in cv.px[base + x * k:base + (x + w) * k]]
 
 
 def line_noise(n, seed, amp=3, k=1):
@@ -189,10 +310,11 @@ def line_noise(n, seed, amp=3, k=1):
     return finer
 
 
-def brushed(cv, x, y, w, h, base, seed, vertical=False, amp=3):
+def brushed(skin, cv, x, y, w, h, base, seed, vertical=False, amp=3):
     """Metal whose grain runs along one axis only, so any length of it can be
-    repeated without a seam."""
-    k = cv.k
+    repeated without a seam; the skin's grain deepens it (pale metal needs more to
+    read as brushed)."""
+    k, amp = cv.k, amp * skin.grain
     if vertical:
         for i, d in enumerate(line_noise(w, seed, amp, k)):
             fill_px(cv, x * k + i, y * k, x * k + i + 1, (y + h) * k, shade(base, d))
@@ -201,35 +323,35 @@ def brushed(cv, x, y, w, h, base, seed, vertical=False, amp=3):
             fill_px(cv, x * k, y * k + i, (x + w) * k, y * k + i + 1, shade(base, d))
 
 
-def outer_rim(cv, sides):
+def outer_rim(skin, cv, sides):
     """The window's raised outer rim on the given sides (t, l, r, b): outline,
     then a bright and a soft line on top/left, a dark and a soft one on
     bottom/right. Lights are drawn last so they own the corners."""
     w, h = cv.size
     t, l, r, b = (s in sides for s in "tlrb")
     if r:
-        vline(cv, w - 1, 0, h, OUTLINE)
-        vline(cv, w - 2, t, h - t - b, SHADOW)
-        vline(cv, w - 3, 2 * t, h - 2 * t - 2 * b, SOFT_SH)
+        vline(cv, w - 1, 0, h, skin.outline)
+        vline(cv, w - 2, t, h - t - b, skin.shadow)
+        vline(cv, w - 3, 2 * t, h - 2 * t - 2 * b, skin.soft_sh)
     if b:
-        hline(cv, 0, h - 1, w, OUTLINE)
-        hline(cv, l, h - 2, w - l - r, SHADOW)
-        hline(cv, 2 * l, h - 3, w - 2 * l - 2 * r, SOFT_SH)
+        hline(cv, 0, h - 1, w, skin.outline)
+        hline(cv, l, h - 2, w - l - r, skin.shadow)
+        hline(cv, 2 * l, h - 3, w - 2 * l - 2 * r, skin.soft_sh)
     if t:
-        hline(cv, 0, 0, w, OUTLINE)
-        hline(cv, l, 1, w - l - r, HILITE)
-        hline(cv, 2 * l, 2, w - 2 * l - 2 * r, SOFT_HI)
+        hline(cv, 0, 0, w, skin.outline)
+        hline(cv, l, 1, w - l - r, skin.hilite)
+        hline(cv, 2 * l, 2, w - 2 * l - 2 * r, skin.soft_hi)
     if l:
-        vline(cv, 0, 0, h, OUTLINE)
-        vline(cv, 1, t, h - t - b, HILITE)
-        vline(cv, 2, 2 * t, h - 2 * t - 2 * b, SOFT_HI)
+        vline(cv, 0, 0, h, skin.outline)
+        vline(cv, 1, t, h - t - b, skin.hilite)
+        vline(cv, 2, 2 * t, h - 2 * t - 2 * b, skin.soft_hi)
 
 
-def groove(cv, x, y, w, lead=0):
+def groove(skin, cv, x, y, w, lead=0):
     """An engraved horizontal rule; the first `lead` pixels glow in the accent."""
-    hline(cv, x, y, w, SHADOW)
-    hline(cv, x + 1, y + 1, w, SOFT_HI)
-    hline(cv, x, y, lead, ACCENT)
+    hline(cv, x, y, w, skin.shadow)
+    hline(cv, x + 1, y + 1, w, skin.soft_hi)
+    hline(cv, x, y, lead, skin.accent)
 
 
 # The screw head drawn pixel by pixel for each density: at 2 its rim is one pixel
@@ -259,10 +381,11 @@ SCREW = {
 }
 
 
-def screw(cv, x, y):
+def screw(skin, cv, x, y):
     """A 7 x 7 slotted screw head, top-left corner at (x, y)."""
-    stamp(cv, x, y, SCREW[cv.k], {"o": SHADOW, "h": HILITE, "m": shade(METAL, 10),
-                                  "d": SOFT_SH, "s": OUTLINE, "l": SOFT_HI})
+    stamp(cv, x, y, SCREW[cv.k], {"o": skin.shadow, "h": skin.hilite,
+                                  "m": shade(skin.metal, 10), "d": skin.soft_sh,
+                                  "s": skin.outline, "l": skin.soft_hi})
 
 
 def stamp(cv, x, y, rows, ink):
@@ -309,76 +432,76 @@ def text(cv, x, y, s, color):
 
 # ---------------------------------------------------------------- bitmaps
 
-def draw_face_top(k=1):
+def draw_face_top(skin, k=1):
     cv = Canvas(1024, 15, k=k)
-    brushed(cv, 0, 0, 1024, 15, METAL, seed=11)
+    brushed(skin, cv, 0, 0, 1024, 15, skin.metal, seed=11)
     gradient(cv, 0, 3, 1024, 10, 5, -3)
-    outer_rim(cv, "tlr")
-    hline(cv, 3, 13, 1018, SOFT_SH)
-    groove(cv, 24, 6, 796, lead=40)
-    groove(cv, 852, 6, 150)
+    outer_rim(skin, cv, "tlr")
+    hline(cv, 3, 13, 1018, skin.soft_sh)
+    groove(skin, cv, 24, 6, 796, lead=40)
+    groove(skin, cv, 852, 6, 150)
     # Shadow of the host area's top edge; its right edge starts light.
-    hline(cv, 10, 14, 830, SHADOW)
-    fill(cv, 840, 14, 1, 1, HILITE)
+    hline(cv, 10, 14, 830, skin.shadow)
+    fill(cv, 840, 14, 1, 1, skin.hilite)
     return cv
 
 
-def draw_face_left(k=1):
+def draw_face_left(skin, k=1):
     cv = Canvas(11, 552, k=k)
-    brushed(cv, 0, 0, 11, 552, METAL, seed=21, vertical=True)
-    outer_rim(cv, "l")
-    vline(cv, 9, 0, 552, SOFT_SH)
-    vline(cv, 10, 0, 552, SHADOW)
+    brushed(skin, cv, 0, 0, 11, 552, skin.metal, seed=21, vertical=True)
+    outer_rim(skin, cv, "l")
+    vline(cv, 9, 0, 552, skin.soft_sh)
+    vline(cv, 10, 0, 552, skin.shadow)
     # A short grip in the middle of the rail, clear of the repeated rows.
     for y in range(262, 294, 4):
-        bevel(cv, 4, y, 4, 2, SOFT_HI, SHADOW)
+        bevel(cv, 4, y, 4, 2, skin.soft_hi, skin.shadow)
     return cv
 
 
-def draw_face_right(k=1):
+def draw_face_right(skin, k=1):
     cv = Canvas(184, 552, k=k)
-    brushed(cv, 0, 0, 184, 552, METAL, seed=31, vertical=True)
-    outer_rim(cv, "r")
-    vline(cv, 0, 0, 552, HILITE)
-    vline(cv, 1, 0, 552, SOFT_SH)
+    brushed(skin, cv, 0, 0, 184, 552, skin.metal, seed=31, vertical=True)
+    outer_rim(skin, cv, "r")
+    vline(cv, 0, 0, 552, skin.hilite)
+    vline(cv, 1, 0, 552, skin.soft_sh)
     # Seat of the host's 172 x 122 panel: darker metal in a soft recess.
     seat = Canvas(172, 122, k=k)
-    brushed(seat, 0, 0, 172, 122, shade(METAL, -10), seed=32, vertical=True, amp=2)
+    brushed(skin, seat, 0, 0, 172, 122, shade(skin.metal, -10), seed=32, vertical=True, amp=2)
     blit(cv, seat, 5 * k, 3 * k)
-    recess(cv, 5, 3, 172, 122, None, SOFT_SH, SOFT_HI)
+    recess(cv, 5, 3, 172, 122, None, skin.soft_sh, skin.soft_hi)
     # Framed box holding the two display rows (codes 0 and 1).
-    well(cv, 13, 110, 156, 39, DISPLAY)
-    hline(cv, 13, 124, 156, DISPLAY_RULE)
+    well(skin, cv, 13, 110, 156, 39, skin.display)
+    hline(cv, 13, 124, 156, skin.display_rule)
     # Value field (code 2) with its caption and unit.
-    recess(cv, 60, 152, 88, 12, DISPLAY, OUTLINE, DISPLAY_HI)
-    text(cv, 43, 154, "CPU", TEXT)
-    text(cv, 151, 154, "%", TEXT)
+    recess(cv, 60, 152, 88, 12, skin.display, skin.outline, skin.display_hi)
+    text(cv, 43, 154, "CPU", skin.text)
+    text(cv, 151, 154, "%", skin.text)
     # A rule between the readouts and the list, pinned by two screws.
-    groove(cv, 16, 195, 152, lead=24)
-    screw(cv, 6, 192)
-    screw(cv, 171, 192)
+    groove(skin, cv, 16, 195, 152, lead=24)
+    screw(skin, cv, 6, 192)
+    screw(skin, cv, 171, 192)
     # Top of the list area (code 3); it runs on into the bottom face.
-    well(cv, 7, 227, 169, 330, DISPLAY)
+    well(skin, cv, 7, 227, 169, 330, skin.display)
     return cv
 
 
-def draw_face_bottom(k=1):
+def draw_face_bottom(skin, k=1):
     cv = Canvas(1024, 201, k=k)
-    brushed(cv, 0, 0, 1024, 201, METAL, seed=41)
+    brushed(skin, cv, 0, 0, 1024, 201, skin.metal, seed=41)
     gradient(cv, 0, 141, 1024, 57, 5, -4)
-    outer_rim(cv, "lrb")
+    outer_rim(skin, cv, "lrb")
     # Lower edge of the host area.
-    hline(cv, 10, 0, 831, HILITE)
+    hline(cv, 10, 0, 831, skin.hilite)
     # Foot of the list area (code 3) started in the right face.
-    well(cv, 847, -10, 169, 35, DISPLAY)
+    well(skin, cv, 847, -10, 169, 35, skin.display)
     # Seat of the level display (code 4), with faint scale rules.
-    well(cv, 17, 32, 993, 107, DISPLAY)
+    well(skin, cv, 17, 32, 993, 107, skin.display)
     for y in range(138, 32, -8):
-        hline(cv, 17, y, 993, DISPLAY_RULE)
+        hline(cv, 17, y, 993, skin.display_rule)
     # Control deck: plain metal, one groove between the key rows.
-    groove(cv, 16, 157, 993, lead=40)
-    screw(cv, 5, 184)
-    screw(cv, 1012, 184)
+    groove(skin, cv, 16, 157, 993, lead=40)
+    screw(skin, cv, 5, 184)
+    screw(skin, cv, 1012, 184)
     return cv
 
 
@@ -427,23 +550,6 @@ def band_faults(name, cv):
 
 # ---------------------------------------------------------------- keys
 
-class State:
-    """How a key looks in one frame of its strip: face brightness (top, bottom), edge
-    colours, glyph and tab lamp colours, and whether it stands out or is pushed in."""
-    def __init__(self, face, light, dark, glyph, lamp, glow, raised):
-        self.face, self.light, self.dark = face, light, dark
-        self.glyph, self.lamp, self.glow, self.raised = glyph, lamp, glow, raised
-        self.shift = 0 if raised else 1
-
-
-LIT = (128, 230, 240)
-STATES = [  # normal, hover, pressed: the frames' order in every strip
-    State((16, 2), HILITE, SHADOW, (196, 203, 211), DISPLAY_RULE, False, True),
-    State((34, 18), (168, 175, 184), SHADOW, LIT, LIT, True, True),
-    State((-18, -10), OUTLINE, SOFT_HI, TEXT, ACCENT, False, False),
-]
-
-
 def mix(a, b, k):
     return tuple(round(u + (v - u) * k) for u, v in zip(a, b))
 
@@ -460,15 +566,17 @@ def render(cv, color, inside=None):
     canvas shows through. With `inside`, pixels of the design less than half inside
     become the key colour whole, so no edge is blended into it; the test is made on
     the design's pixels whatever the density, so the keyed shape is the same at all."""
-    k = cv.k
+    k, keyed = cv.k, {}  # by the design's pixel
     for j in range(cv.h):
         for i in range(cv.w):
-            p = j * cv.w + i
-            if inside and sum(inside(x, y) for x, y in samples(i // k, j // k)) < 8:
+            p, at = j * cv.w + i, (i // k, j // k)
+            if inside and at not in keyed:
+                keyed[at] = sum(inside(x, y) for x, y in samples(*at)) < 8
+            if inside and keyed[at]:
                 cv.px[p] = KEY
                 continue
             got = [color(x, y) or cv.px[p] for x, y in samples(i, j, k)]
-            cv.px[p] = tuple(round(sum(c[n] for c in got) / len(got)) for n in range(3))
+            cv.px[p] = tuple(round(sum(channel) / len(got)) for channel in zip(*got))
 
 
 class Mask:
@@ -544,6 +652,7 @@ def glyph_mask(ch, k):
     return shape_mask(len(rows[0]), len(rows), shapes, k)
 
 
+@functools.lru_cache(None)
 def text_mask(s, k=1):
     """The letters side by side, a unit apart."""
     glyphs = [glyph_mask(c, k) for c in s]
@@ -556,6 +665,7 @@ def text_mask(s, k=1):
     return Mask(w, h, a, k)
 
 
+@functools.lru_cache(None)
 def grown(m):
     """The mask widened by a unit of the design all round, for a glow."""
     n = m.k
@@ -653,7 +763,12 @@ ICONS = {
 }
 
 
-def marks_on(cv, st, marks, left=0):
+@functools.lru_cache(None)
+def icon_mask(icon, k):
+    return shape_mask(*ICONS[icon], k)
+
+
+def marks_on(skin, cv, st, marks, left=0):
     """Lays the marks (icon, word) out in a row centred right of `left`."""
     gap = 5
     w, h = cv.size
@@ -661,60 +776,61 @@ def marks_on(cv, st, marks, left=0):
     for m in marks:
         y = (h - m.size[1]) // 2 + st.shift
         if st.glow:
-            ink(cv, x - 1, y - 1, grown(m), ACCENT, 0.3)
+            ink(cv, x - 1, y - 1, grown(m), skin.accent, skin.glow_amount)
         else:
-            ink(cv, x + 1, y + 1, m, OUTLINE, 0.6)
+            ink(cv, x + 1, y + 1, m, skin.emboss, skin.emboss_amount)
         ink(cv, x, y, m, st.glyph)
         x += m.size[0] + gap
 
 
-def plate(cv, st):
+def plate(skin, cv, st):
     """A key filling the rectangle: a seat a unit wide sunk into the metal round a
     bevelled face; pushed in, it gets a second dark line along its top and left."""
     w, h = cv.size
-    fill(cv, 0, 0, w, h, METAL)
+    fill(cv, 0, 0, w, h, skin.metal)
     gradient(cv, 1, 1, w - 2, h - 2, *st.face)
-    bevel(cv, 0, 0, w, h, SOFT_SH, SOFT_HI)
+    bevel(cv, 0, 0, w, h, skin.soft_sh, skin.soft_hi)
     bevel(cv, 1, 1, w - 2, h - 2, st.light, st.dark)
     if not st.raised:
-        frame(cv, 2, 2, w - 4, h - 4, SHADOW)
+        frame(cv, 2, 2, w - 4, h - 4, skin.shadow)
     for x, y in ((1, 1), (w - 2, 1), (1, h - 2), (w - 2, h - 2)):
-        fill(cv, x, y, 1, 1, METAL, 0.6)
+        fill(cv, x, y, 1, 1, skin.metal, 0.6)
 
 
-def plate_key(cv, st, marks):
-    plate(cv, st)
-    marks_on(cv, st, marks)
+def plate_key(skin, cv, st, marks):
+    plate(skin, cv, st)
+    marks_on(skin, cv, st, marks)
 
 
-def tab_key(cv, st, marks):
+def tab_key(skin, cv, st, marks):
     """A mode tab: a plate with a lamp at its left end. The tabs overlap by 9 rows,
     so everything that matters stays in the middle 20."""
-    plate(cv, st)
-    recess(cv, 5, 11, 2, 16, st.lamp, OUTLINE, SOFT_HI)
-    marks_on(cv, st, marks, left=8)
+    plate(skin, cv, st)
+    recess(cv, 5, 11, 2, 16, st.lamp, skin.outline, skin.soft_hi)
+    marks_on(skin, cv, st, marks, left=8)
 
 
-def round_key(cv, st, marks):
+def round_key(skin, cv, st, marks):
     """A round key in a seat sunk into brushed metal, lit from the top left."""
     w, h = cv.size
-    brushed(cv, 0, 0, w, h, METAL, seed=51)
+    brushed(skin, cv, 0, 0, w, h, skin.metal, seed=51)
     c, lit = w / 2, 1 if st.raised else -1
 
     def color(x, y):
         r = math.hypot(x - c, y - c)
         if r <= 17.2:
-            return shade(METAL, round(st.face[0] + (st.face[1] - st.face[0]) * (y - c + 17.2) / 34.4))
+            return shade(skin.metal, round(st.face[0] + (st.face[1] - st.face[0]) *
+                                           (y - c + 17.2) / 34.4))
         toward = (c - x + c - y) / (r * math.sqrt(2))  # 1 at the top left, -1 at the bottom right
         if r > 21.5:
             return None
         if r > 20:
-            return shade(METAL, round(-22 * toward))
+            return shade(skin.metal, round(-22 * toward))
         if r > 19.2:
-            return OUTLINE
-        return shade(METAL, st.face[0] + round(lit * 45 * toward))
+            return skin.outline
+        return shade(skin.metal, st.face[0] + round(lit * 45 * toward))
     render(cv, color)
-    marks_on(cv, st, marks)
+    marks_on(skin, cv, st, marks)
 
 
 # The worded keys; the Chinese resources show the icon alone, for want of a CJK font.
@@ -748,12 +864,12 @@ BUTTONS = [
 ]
 
 
-def draw_strip(fw, h, kind, icon, word, k=1):
-    marks = [shape_mask(*ICONS[icon], k)] + ([text_mask(word, k)] if word else [])
+def draw_strip(skin, fw, h, kind, icon, word, k=1):
+    marks = [icon_mask(icon, k)] + ([text_mask(word, k)] if word else [])
     strip = Canvas(3 * fw, h, k=k)
-    for n, st in enumerate(STATES):
+    for n, st in enumerate(skin.states):
         cell = Canvas(fw, h, k=k)
-        kind(cell, st, marks)
+        kind(skin, cell, st, marks)
         blit(strip, cell, n * fw * k, 0)
     return strip
 
@@ -794,68 +910,69 @@ def blit_keyed(dst, src, x, y):
 
 
 @functools.lru_cache(None)
-def face_1024(k=1):
+def face_1024(skin, k=1):
     """The face at 1024 x 768, whose metal the tracks with a fixed place lie on."""
-    return compose({name: draw(k) for name, _, _, draw in ART}, 1024, 768, k)
+    return compose(skin, {name: draw(skin, k) for name, _, _, draw in ART}, 1024, 768, k)
 
 
 PANEL_FIELD = (5, 6, 160, 110)  # where the host paints inside the panel
 
 
-def panel(w, h, k=1):
+def panel(skin, w, h, k=1):
     """A raised plate with rounded corners, keyed out beyond them, round a calm sunken
     field for the host."""
     cv = Canvas(w, h, k=k)
-    brushed(cv, 0, 0, w, h, shade(METAL, 8), seed=71)
+    brushed(skin, cv, 0, 0, w, h, shade(skin.metal, 8), seed=71)
     gradient(cv, 0, 0, w, h, 8, -8)
     box, r = (0, 0, w, h), 8
 
     def rim(x, y):
         d, facing = round_box(x, y, box, r)
         if d < 1:
-            return OUTLINE
+            return skin.outline
         if d < 2:
-            return lit_edge(HILITE, SHADOW, facing)
-        return lit_edge(SOFT_HI, SOFT_SH, facing) if d < 3 else None
+            return lit_edge(skin.hilite, skin.shadow, facing)
+        return lit_edge(skin.soft_hi, skin.soft_sh, facing) if d < 3 else None
     render(cv, rim, inside=lambda x, y: round_box(x, y, box, r)[0] >= 0)
-    well(cv, *PANEL_FIELD, FIELD)
+    well(skin, cv, *PANEL_FIELD, skin.field)
     gradient(cv, *PANEL_FIELD, -6, 4)
     return cv
 
 
-def level_bar(w, h, k=1, *, lamp):
-    """A row of lamp segments in a black frame. The host shows a length of the lit
-    bar over the dark one, so both share the segments."""
-    cv = Canvas(w, h, OUTLINE, k)
+def level_bar(skin, w, h, k=1, *, lamp):
+    """A row of lamp segments in a frame. The host shows a length of the lit bar over
+    the dark one, so both share the segments."""
+    cv = Canvas(w, h, skin.bar_frame, k)
+    lamp = skin.colour(lamp)
     for x in range(1, w - 1, 4):
         fill(cv, x, 1, 3, h - 2, lamp)
         gradient(cv, x, 1, 3, h - 2, 24, -16)
     return cv
 
 
-def rod(w, h, k=1, *, hue):
+def rod(skin, w, h, k=1, *, hue):
     """A bar shaded like a lit rod: dark at the top and bottom, white along the
     middle. Its rows are flat colours, few enough for a 16-colour palette (at any
     density, as it is the same both sides of the middle)."""
-    cv = Canvas(w, h, k=k)
+    cv, hue = Canvas(w, h, k=k), skin.colour(hue)
     half = h // 2 - 1
     for j in range(h * k):
         y = row_at(j, k, h)
         f = min(y, h - 1 - y, half) / half
-        fill_px(cv, 0, j, cv.w, j + 1, mix(OUTLINE, hue, 0.35 + 1.3 * f) if f <= 0.5
+        fill_px(cv, 0, j, cv.w, j + 1, mix(skin.rod_edge, hue, 0.35 + 1.3 * f) if f <= 0.5
                 else mix(hue, (255, 255, 255), 2 * f - 1))
     return cv
 
 
-def track(w, h, k=1, *, thick, at=None):
+def track(skin, w, h, k=1, *, thick, at=None):
     """A round-ended groove sunk along the part, on the metal it covers on the
     face at 1024 x 768 (at: its top-left corner there), else on plain metal. Its
     middle is the same all along, so any length of it repeats cleanly."""
     if at:
-        cv = crop(face_1024(k), *at, w, h)
+        cv = crop(face_1024(skin, k), *at, w, h)
     else:
         cv = Canvas(w, h, k=k)
-        brushed(cv, 0, 0, w, h, METAL, seed=81, vertical=h > w)
+        brushed(skin, cv, 0, 0, w, h, skin.metal, seed=81, vertical=h > w)
     if w > h:
         box = (2, (h - thick) / 2, w - 2, (h + thick) / 2)
     else:
@@ -866,17 +983,17 @@ def track(w, h, k=1, *, thick, at=None):
         if d < -1:
             return None
         if d < 0:
-            return lit_edge(SOFT_SH, SOFT_HI, facing)
+            return lit_edge(skin.soft_sh, skin.soft_hi, facing)
         if d < 1:
-            return OUTLINE
+            return skin.outline
         # The floor is shaded under its upper wall and catches light at its lower one.
-        return shade(GROOVE, round(-8 * facing * max(0, 2.5 - d)))
+        return shade(skin.groove, round(-8 * facing * max(0, 2.5 - d)))
     render(cv, color)
     return cv
 
 
-def knob(w, h, k=1):
-    """A round metal thumb on the key colour, lit from the top left, with a teal
+def knob(skin, w, h, k=1):
+    """A round metal thumb on the key colour, lit from the top left, with a coloured
     glint; every pixel is either knob or key, never a blend of the two."""
     cv = Canvas(w, h, KEY, k)
     r = min(w, h) / 2 - 0.3  # off the border, so no lone pixel pokes out of the round
@@ -886,24 +1003,21 @@ def knob(w, h, k=1):
     def color(x, y):
         d, facing = round_box(x, y, box, r)
         if d < 1:
-            return OUTLINE
+            return skin.outline
         if d < 2:
-            return shade(METAL, round(40 * facing))
+            return shade(skin.metal, round(40 * facing))
         # A dome: bright above, dark below, the glint up and to the left.
         glint = math.hypot(x - cx + 0.32 * r, y - cy + 0.38 * r) / r
-        body = shade(METAL, round(30 - 34 * (y - cy) / r - 24 * glint))
-        return mix(body, LIT, min(1, max(0, 0.75 - 1.6 * glint)))
+        body = shade(skin.metal, round(30 - 34 * (y - cy) / r - 24 * glint))
+        return mix(body, skin.glint, min(1, max(0, 0.75 - 1.6 * glint)))
     render(cv, color, inside=lambda x, y: round_box(x, y, box, r)[0] >= 0)
     return cv
 
 
-MARKER = State((16, 2), HILITE, SHADOW, AMBER, None, False, True)
-
-
-def marker(w, h, k=1, *, icon):
-    """A small raised tab with an amber sign, painted over the track."""
+def marker(skin, w, h, k=1, *, icon):
+    """A small raised tab with a sign in the marker colour, painted over the track."""
     cv = Canvas(w, h, k=k)
-    plate_key(cv, MARKER, [shape_mask(*ICONS[icon], k)])
+    plate_key(skin, cv, skin.marker, [icon_mask(icon, k)])
     return cv
 
 
@@ -919,12 +1033,11 @@ SLIPS = [
 # The parts: (file name, width, height, bits per pixel, draw(width, height, density)).
 PARTS = [
     ("query_173.bmp", 172, 122, 24, panel),
-    ("query_161.bmp", 145, 18, 24, functools.partial(level_bar, lamp=(92, 226, 104))),
-    ("query_162.bmp", 145, 18, 24, functools.partial(level_bar, lamp=(50, 54, 60))),
+    ("query_161.bmp", 145, 18, 24, functools.partial(level_bar, lamp="lamp_lit")),
+    ("query_162.bmp", 145, 18, 24, functools.partial(level_bar, lamp="lamp_dark")),
 ] + [
-    (f"query_{n}.bmp", 585, 14, 4, functools.partial(rod, hue=hue)) for n, hue in (
-        (165, (64, 200, 84)), (166, (40, 196, 220)), (167, (220, 58, 50)),
-        (168, (228, 196, 44)), (169, (140, 146, 154)))
+    (f"query_{n}.bmp", 585, 14, 4, functools.partial(rod, hue=f"rod_{hue}")) for n, hue in (
+        (165, "green"), (166, "cyan"), (167, "red"), (168, "yellow"), (169, "grey"))
 ] + [
     (f"slip_{n}.bmp", *size, 24, draw) for t, t_size, thick, b, b_size, at, marks in SLIPS
     for n, size, draw in [(t, t_size, functools.partial(track, thick=thick, at=at)),
@@ -940,9 +1053,11 @@ def key_faults(name, one, finer):
     none of it elsewhere, as the host and the slips cut by the design's outline."""
     out = []
     for cv in (one, finer):
-        near = [p for p in cv.px if p != KEY and max(abs(a - b) for a, b in zip(p, KEY)) <= 100]
+        near = {c for c in set(cv.px)
+                if c != KEY and max(abs(a - b) for a, b in zip(c, KEY)) <= 100}
         if near:
-            out.append(f"{file_name(name, cv.k)}: {near[0]} is near the key colour")
+            first = next(c for c in cv.px if c in near)
+            out.append(f"{file_name(name, cv.k)}: {first} is near the key colour")
     k = finer.k
     for j in range(finer.h):
         for i in range(finer.w):
@@ -971,10 +1086,9 @@ def half_difference(one, finer):
     worst colour channel."""
     k, total = finer.k, [0, 0, 0]
     for y in range(one.h):
-        for x in range(one.w):
-            block = [finer.px[(y * k + j) * finer.w + x * k + i]
-                     for j in range(k) for i in range(k)]
-            p = one.px[y * one.w + x]
+        rows = [finer.px[(y * k + j) * finer.w:(y * k + j + 1) * finer.w] for j in range(k)]
+        for x, p in enumerate(one.px[y * one.w:(y + 1) * one.w]):
+            block = [row[x * k + i] for row in rows for i in range(k)]
             for n in range(3):
                 total[n] += abs(sum(c[n] for c in block) / (k * k) - p[n])
     return max(total) / (one.w * one.h)
@@ -1099,13 +1213,13 @@ def stretch_map(n, records):
     return idx + list(range(pos, n))
 
 
-def compose(faces, W, H, k=1):
+def compose(skin, faces, W, H, k=1):
     """The face widened to W x H; at density k every band, length and place is k times
     as long, as the library draws it at that scale."""
     dW, MH = W - 1024, H - 216
     half = (MH - 552) // 2
     top, left, right, bottom = (faces[n] for n, _, _, _ in ART)
-    screen = Canvas(W, H, HOST, k)
+    screen = Canvas(W, H, skin.host, k)
 
     def widened(n, bands, extras):
         return stretch_map(n * k, [(s * k, w * k, e * k) for (s, w), e in zip(bands, extras)])
@@ -1126,7 +1240,7 @@ def label(name):
     return name.split("_", 1)[1][:-len(".bmp")].replace("_", " ")
 
 
-def contact_sheet(items, width=600, k=1):
+def contact_sheet(skin, items, width=600, k=1):
     """Every picture on the metal under its label, in rows, at twice the design's size:
     art drawn at density 1 doubled pixel for pixel, at density 2 as drawn."""
     places, x, y, row = [], 8, 8, 0
@@ -1137,9 +1251,9 @@ def contact_sheet(items, width=600, k=1):
         places.append((x, y, caption, cv))
         x, row = x + w + 12, max(row, h + 10)
     sheet = Canvas(width, y + row + 8, k=k)
-    brushed(sheet, 0, 0, width, y + row + 8, METAL, seed=61)
+    brushed(skin, sheet, 0, 0, width, y + row + 8, skin.metal, seed=61)
     for x, y, caption, cv in places:
-        text(sheet, x, y, caption, TEXT)
+        text(sheet, x, y, caption, skin.text)
         blit(sheet, cv, x * k, (y + 10) * k)
     n = 2 // k
     big = Canvas(n * sheet.w, n * sheet.h)
@@ -1161,11 +1275,11 @@ def slip_scene(track, pieces):
     return cv
 
 
-def parts_sheet(parts, k=1):
+def parts_sheet(skin, parts, k=1):
     """Every part under its id, then each slip as painted, and the face's bottom
     left with its slips in place."""
     items = [(label(name), cv) for name, cv in parts.items()]
-    face = crop(face_1024(k), 0, 0, 1024, 768)
+    face = crop(face_1024(skin, k), 0, 0, 1024, 768)
     for t, _, _, b, _, at, marks in SLIPS:
         ids = [b] + [m for m, _ in marks]
         scene = slip_scene(parts[f"slip_{t}.bmp"], [(parts[f"slip_{n}.bmp"], f)
@@ -1174,13 +1288,13 @@ def parts_sheet(parts, k=1):
         if at:
             blit(face, scene, at[0] * k, at[1] * k)
     items.append(("IN PLACE", crop(face, 0, 560, 850, 46)))
-    return contact_sheet(items, width=880, k=k)
+    return contact_sheet(skin, items, width=880, k=k)
 
 
 # The demo host's sample logo: a lit plate that the library prints at the top-left of the
 # right-hand panel, where it glows around the host's picture frame.
 def draw_demo_logo():
-    cv = Canvas(184, 128, DISPLAY)
+    cv = Canvas(184, 128, BUILT_IN.display)
     for ring in range(12):
         shade_of = tuple(min(255, c + (11 - ring) * 9) for c in (8, 40, 46))
         fill(cv, ring, ring, cv.w - 2 * ring, cv.h - 2 * ring, shade_of)
@@ -1198,31 +1312,76 @@ def file_name(name, k):
     return name if k == 1 else f"{name[:-len('.bmp')]}@{k}x.bmp"
 
 
-def draw_all(k):
-    """Every bitmap of res/art at density k: name -> (picture, bits per pixel, the
+def draw_all(skin, k):
+    """Every bitmap of the skin at density k: name -> (picture, bits per pixel, the
     design's width and height)."""
     out = {}
     for name, w, h, draw in ART:
-        out[name] = (draw(k), 24, (w, h))
+        out[name] = (draw(skin, k), 24, (w, h))
     for name, fw, h, kind, icon, word in BUTTONS:
-        out[name] = (draw_strip(fw, h, kind, icon, word, k), 24, (3 * fw, h))
+        out[name] = (draw_strip(skin, fw, h, kind, icon, word, k), 24, (3 * fw, h))
     for name, w, h, bits, draw in PARTS:
-        out[name] = (draw(w, h, k), bits, (w, h))
+        out[name] = (draw(skin, w, h, k), bits, (w, h))
     return out
 
 
-def make_files(drawn):
-    """Every file written, by its path from the root, with its bytes."""
-    files = {os.path.join("demo", "Pic", "VeltraLogo.bmp"): bmp24_bytes(draw_demo_logo())}
+# skin.ini: the colours the host paints with over a skin, in this order, each line
+# "key = #RRGGBB". The built-in art's, which the library holds itself, are given after
+# each key.
+INI_KEYS = [
+    "background",    # the inner area the host fills: 213, 237, 245
+    "display_back",  # the host's displays: 0, 0, 0
+    "display_text",  # their text: 0, 191, 0
+    "display_dim",   # their dim text: 0, 39, 0
+    "text_light",    # the host's light text: 255, 255, 255
+    "text_alert",    # its alert text: 207, 0, 0
+    "text_muted",    # its muted text: 154, 154, 154
+    "text_muted2",   # a second muted text: 154, 154, 154
+    "accent_1",      # 255, 0, 0
+    "accent_2",      # 255, 153, 0
+    "accent_3",      # 238, 227, 110
+    "label_text",    # the labels' default text: 255, 255, 255
+    "slip_value",    # the value a slider shows on its thumb: 0, 0, 255
+    "button_dot",    # the red dot a button may show: 255, 0, 0
+]
+
+
+def ini_bytes(skin):
+    lines = [f'; The colours the host paints with over the "{skin.name}" skin.',
+             "; Written by tools/make_art.py."]
+    lines += [f"{key} = #{r:02X}{g:02X}{b:02X}" for key, (r, g, b) in skin.host_colours]
+    return "".join(line + "\n" for line in lines).encode("ascii")
+
+
+def ini_faults(skin):
+    keys = [key for key, _ in skin.host_colours]
+    return [] if keys == INI_KEYS else \
+        [f"{skin.folder}/skin.ini: keys {keys}, not {INI_KEYS}"]
+
+
+def make_files(skin, drawn):
+    """Every file written for the skin, by its path from the root, with its bytes: the
+    built-in art also has the cursor and the demo's logo; another skin has skin.ini."""
+    files = {}
     for k in DENSITIES:
         for name, (cv, bits, _) in drawn[k].items():
-            files[os.path.join("res", "art", file_name(name, k))] = \
+            files[os.path.join(skin.folder, file_name(name, k))] = \
                 {4: bmp4_bytes, 24: bmp24_bytes}[bits](cv)
-    files[os.path.join("res", "art", "hand.cur")] = cursor_bytes(HAND, HOTSPOT)
+    if skin is BUILT_IN:
+        files[os.path.join("demo", "Pic", "VeltraLogo.bmp")] = bmp24_bytes(draw_demo_logo())
+        files[os.path.join(skin.folder, "hand.cur")] = cursor_bytes(HAND, HOTSPOT)
+    else:
+        files[os.path.join(skin.folder, "skin.ini")] = ini_bytes(skin)
     return files
 
 
-def art_faults(drawn, files):
+def bitmap_head(data):
+    """Width, height and bits per pixel, as the file says."""
+    width, height, _, depth = struct.unpack_from("<iiHH", data, 18)
+    return width, height, depth
+
+
+def art_faults(skin, drawn, files):
     """What is wrong with the art, a line per fault: a file whose size or depth is not
     the design's at its density; a band that would show a seam; a finer picture keyed
     unlike the plain one, or a colour near the key; a finer picture with next to no
@@ -1234,9 +1393,11 @@ def art_faults(drawn, files):
     for k in DENSITIES:
         for name, (cv, bits, (w, h)) in drawn[k].items():
             shown = file_name(name, k)
+            path = os.path.join(skin.folder, shown)
+            if path not in files:
+                continue  # replacement_faults tells
             # Read back from the file: what the library will load.
-            head = files[os.path.join("res", "art", shown)]
-            width, height, _, depth = struct.unpack_from("<iiHH", head, 18)
+            width, height, depth = bitmap_head(files[path])
             if (width, height, depth) != (w * k, h * k, bits) or (cv.w, cv.h) != (w * k, h * k):
                 faults.append(f"{shown}: {width} x {height} at {depth} bits, "
                               f"not {w * k} x {h * k} at {bits}")
@@ -1252,15 +1413,50 @@ def art_faults(drawn, files):
             if differences[shown] > LIMIT:
                 faults.append(f"{shown}: halved, it is {differences[shown]:.2f} per channel "
                               f"from {name} (at most {LIMIT})")
-    return faults, differences
+    return [f"{skin.folder}/{fault}" for fault in faults], differences
+
+
+def replacement_faults(skin, drawn, files, built, built_files):
+    """A skin replaces the built-in art piece by piece: every bitmap of res/art (and
+    no other) at the same size and depth, read back from both files, and keyed out
+    (left to the host or the slip) in exactly the same pixels."""
+    art_folder = BUILT_IN.folder
+    faults = []
+    names = {os.path.basename(p) for p in files if p.endswith(".bmp")}
+    art = {os.path.basename(p) for p in built_files
+           if p.startswith(art_folder + os.sep) and p.endswith(".bmp")}
+    faults += [f"{skin.folder}/{n}: missing; res/art has it" for n in sorted(art - names)]
+    faults += [f"{skin.folder}/{n}: res/art has no such piece" for n in sorted(names - art)]
+    for k in DENSITIES:
+        for name, (cv, _, _) in drawn[k].items():
+            shown = file_name(name, k)
+            if os.path.join(skin.folder, shown) not in files:
+                continue  # told above
+            mine = bitmap_head(files[os.path.join(skin.folder, shown)])
+            theirs = bitmap_head(built_files[os.path.join(art_folder, shown)])
+            if mine != theirs:
+                faults.append(f"{skin.folder}/{shown}: {mine[0]} x {mine[1]} at {mine[2]} bits, "
+                              f"unlike res/art's {theirs[0]} x {theirs[1]} at {theirs[2]}")
+                continue
+            other = built[k][name][0]
+            for p, (a, b) in enumerate(zip(cv.px, other.px)):
+                if (a == KEY) != (b == KEY):
+                    faults.append(f"{skin.folder}/{shown}: pixel ({p % cv.w}, {p // cv.w}) is "
+                                  f"{'' if a == KEY else 'not '}keyed, unlike res/art's")
+                    break
+    return faults
 
 
 def stale_files(files):
-    """Files in res/art (and the demo's logo) unlike what the generator makes now."""
-    made = {p for p in files if p.startswith(os.path.join("res", "art", ""))}
-    there = {os.path.join("res", "art", n) for n in os.listdir(ART_DIR)}
-    out = [f"{p}: made by the generator but missing" for p in sorted(made - there)]
-    out += [f"{p}: not made by the generator" for p in sorted(there - made)]
+    """Files in each skin's folder (and the demo's logo) unlike what the generator makes."""
+    out = []
+    for skin in SKINS:
+        made = {p for p in files if p.startswith(skin.folder + os.sep)}
+        folder = os.path.join(ROOT, skin.folder)
+        there = {os.path.join(skin.folder, n) for n in
+                 (os.listdir(folder) if os.path.isdir(folder) else [])}
+        out += [f"{p}: made by the generator but missing" for p in sorted(made - there)]
+        out += [f"{p}: not made by the generator" for p in sorted(there - made)]
     for p in sorted(files):
         path = os.path.join(ROOT, p)
         if os.path.exists(path):
@@ -1288,15 +1484,22 @@ def resource_faults():
 
 
 def main():
-    drawn = {k: draw_all(k) for k in DENSITIES}
-    files = make_files(drawn)
-    faults, differences = art_faults(drawn, files)
+    drawn, files, faults, summary = {}, {}, [], []
+    for skin in SKINS:
+        drawn[skin] = {k: draw_all(skin, k) for k in DENSITIES}
+        made = make_files(skin, drawn[skin])
+        found, differences = art_faults(skin, drawn[skin], made)
+        if skin is not BUILT_IN:
+            found += ini_faults(skin) + replacement_faults(
+                skin, drawn[skin], made, drawn[BUILT_IN], files)
+        faults += found
+        files.update(made)
+        worst = max(differences, key=differences.get)
+        summary.append(f"{skin.folder}: averaged down, each @2x picture is within "
+                       f"{differences[worst]:.2f} per channel of its plain one (worst {worst})")
     if "--check" in sys.argv:
-        faults += stale_files(files) + resource_faults()
-    worst = max(differences, key=differences.get)
-    summary = (f"{len(files)} files; averaged down, each @2x picture is within "
-               f"{differences[worst]:.2f} per channel of its plain one "
-               f"(worst {worst}; limit {LIMIT})")
+        faults += stale_files(files) + resource_faults() + stale_docs(drawn)
+    summary = f"{len(files)} files; " + "; ".join(summary) + f"; limit {LIMIT}"
     if faults:
         print("\n".join(["make_art: the art is wrong:"] + faults + [summary]), file=sys.stderr)
         sys.exit(1)
@@ -1307,16 +1510,55 @@ def main():
         write(os.path.join(ROOT, path), data)
     if "--preview" in sys.argv:
         folder = sys.argv[sys.argv.index("--preview") + 1]
+        for skin in SKINS:
+            for k in DENSITIES:
+                for n, make in previews(skin, drawn[skin][k], k).items():
+                    write(os.path.join(folder, n), make())
+
+
+def previews(skin, pictures, k):
+    """The preview pictures of the skin at density k, by file name, each made on
+    demand: face_1024x768.png, face_1920x1080.png, buttons.png and parts.png, named
+    with the skin's name first (daylight_face_1024x768.png) and the density last
+    (...@2x.png)."""
+    def name(what):
+        return (f"{skin.name}_" if skin.name else "") + what + ("" if k == 1 else f"@{k}x") + ".png"
+    faces = {n: pictures[n][0] for n, _, _, _ in ART}
+    out = {name(f"face_{W}x{H}"): functools.partial(
+        lambda W, H: png_bytes(compose(skin, faces, W, H, k)), W, H)
+        for W, H in ((1024, 768), (1920, 1080))}
+    strips = [(label(n), pictures[n][0]) for n, *_ in BUTTONS]
+    out[name("buttons")] = lambda: png_bytes(contact_sheet(skin, strips, k=k))
+    parts = {n: pictures[n][0] for n, *_ in PARTS}
+    out[name("parts")] = lambda: png_bytes(parts_sheet(skin, parts, k))
+    return out
+
+
+def stale_docs(drawn):
+    """The previews the README shows from docs/ (daylight_...png; docs/face_*.png are
+    the demo's screenshots): each must be there, and be what --preview writes now."""
+    with open(os.path.join(ROOT, "README.md")) as f:
+        shown = set(re.findall(r"docs/([\w@.]+\.png)", f.read()))
+    made = {}
+    for skin in SKINS:
         for k in DENSITIES:
-            pictures, tag = drawn[k], "" if k == 1 else f"@{k}x"
-            faces = {name: pictures[name][0] for name, _, _, _ in ART}
-            for W, H in ((1024, 768), (1920, 1080)):
-                write(os.path.join(folder, f"face_{W}x{H}{tag}.png"),
-                      png_bytes(compose(faces, W, H, k)))
-            strips = [(label(name), pictures[name][0]) for name, *_ in BUTTONS]
-            write(os.path.join(folder, f"buttons{tag}.png"), png_bytes(contact_sheet(strips, k=k)))
-            parts = {name: pictures[name][0] for name, *_ in PARTS}
-            write(os.path.join(folder, f"parts{tag}.png"), png_bytes(parts_sheet(parts, k)))
+            if skin.name:
+                made.update(previews(skin, drawn[skin][k], k))
+    out, named = [], tuple(f"{skin.name}_" for skin in SKINS if skin.name)
+    for n in sorted(shown):
+        path = os.path.join(ROOT, "docs", n)
+        if n not in made:
+            if n.startswith(named):
+                out.append(f"docs/{n}: shown in README.md, but --preview makes no such picture")
+            continue
+        if not os.path.exists(path):
+            out.append(f"docs/{n}: shown in README.md but missing")
+            continue
+        with open(path, "rb") as f:
+            if f.read() != made[n]():
+                out.append(f"docs/{n}: not the preview the generator makes now; run "
+                           f"tools/make_art.py --preview DIR and copy DIR/{n} to docs/")
+    return out
 
 
 if __name__ == "__main__":
