@@ -19,6 +19,7 @@ struct Options {
     int builds = 21;          // timed face builds of each kind
     int calls = 201;          // timed calls of each kind
     bool listFills = false;   // also list every fill of the face build
+    std::string skin;         // a whole skin's folder, loaded beside a fit on 1920 x 1080
 };
 
 // This process's screen and architecture, as the tables name them.

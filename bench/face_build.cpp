@@ -25,6 +25,8 @@ constexpr double FloorLimit = 1.5;
 constexpr double FitLimit = 1.2;
 // How far a fit at a scale may stand above copying the scaled face's pixels once.
 constexpr double ScaledFitLimit = 1.5;
+// How far loading a whole skin may stand above a fit to the screen from another size.
+constexpr double SkinLimit = 1.5;
 
 // The face bitmaps that attach leaves, and the art that each is widened from.
 struct Face {
@@ -721,6 +723,38 @@ void ReportScaledFit(const Options& options)
                 Ratios(times[1], times[2]), ScaledFitLimit);
 }
 
+// Loading a whole skin (every piece at both densities, and its colours) on 1920 x 1080, beside
+// a fit to 1920 x 1080 from the design screen: both make the face anew.
+void ReportSkinLoad(const Options& options)
+{
+    const SIZE screen = Screen();
+    if (options.skin.empty() || screen.cx != 1920 || screen.cy != 1080)
+        return;
+    AttachLibrary(Program);
+    const auto fit = [&] {
+        FitScreen(DesignWidth, DesignHeight);
+        Stopwatch clock;
+        FitScreen(screen.cx, screen.cy);
+        return clock.Milliseconds();
+    };
+    const auto skin = [&] {
+        if (!LoadSkin(nullptr, nullptr, 0))
+            Fail("cannot give the built-in art back");
+        Stopwatch clock;
+        if (!LoadSkin(options.skin.c_str(), nullptr, 0))
+            Fail("cannot load the skin in " + options.skin);
+        return clock.Milliseconds();
+    };
+    const std::vector<Samples> times = TimeInTurn(options.builds, {fit, skin});
+    DetachLibrary();
+    Table("skin-load", "A whole skin loaded, beside a fit to the same screen",
+          {"Screen", "Arch", "Runs", "FitScreen from 1024 x 768 (ms)", "LoadSkin (ms)", "LoadSkin / fit (IQR / median)"});
+    Row("skin-load", {ScreenName(), ArchName(), std::to_string(options.builds), Fixed(times[0].Median(), 3),
+                      Fixed(times[1].Median(), 3), RatioCell(Ratios(times[1], times[0]))});
+    RatioTarget("LoadSkin of a whole skin, within " + Fixed(SkinLimit, 1) + " x a fit to the same screen",
+                Ratios(times[1], times[0]), SkinLimit);
+}
+
 }  // namespace
 
 void MeasureFaceBuild(const Options& options)
@@ -730,5 +764,6 @@ void MeasureFaceBuild(const Options& options)
     if (!options.countsOnly) {
         ReportTimes(options, watched);
         ReportScaledFit(options);
+        ReportSkinLoad(options);
     }
 }

@@ -2,11 +2,11 @@
 // screen once, when it attaches, so tools/bench.sh runs this once per screen size, each on a
 // screen of that size, and gathers what it prints into docs/performance.md.
 //
-//   veltra_bench.exe [--counts-only] [--builds N] [--calls N] [--list-fills]
+//   veltra_bench.exe [--counts-only] [--builds N] [--calls N] [--list-fills] [--skin DIR]
 //
 // --counts-only leaves every time out (for emulated runs, whose times mean nothing);
 // --builds and --calls set how many timed runs each median is taken from; --list-fills lists
-// every fill of the face build.
+// every fill of the face build; --skin times loading the skin in DIR.
 #include <cstdlib>
 #include <string>
 
@@ -43,8 +43,10 @@ int main(int argc, char** argv)
             options.builds = std::atoi(argv[++i]);
         else if (arg == "--calls" && valued)
             options.calls = std::atoi(argv[++i]);
+        else if (arg == "--skin" && valued)
+            options.skin = argv[++i];
         else
-            Fail("usage: veltra_bench [--counts-only] [--builds N] [--calls N] [--list-fills]");
+            Fail("usage: veltra_bench [--counts-only] [--builds N] [--calls N] [--list-fills] [--skin DIR]");
     }
     if (options.builds < 1 || options.calls < 1)
         Fail("--builds and --calls need at least one run");

@@ -50,17 +50,13 @@ HBITMAP SkinBitmap(const SkinPiece& piece)
         return nullptr;
     WindowDC screen;
     GdiObject<HBITMAP> bitmap(CreateCompatibleBitmap(screen, bmp.width, bmp.height));
-    std::unique_ptr<DWORD[]> row(new (std::nothrow) DWORD[bmp.width]);
-    if (!screen || !bitmap || !row)
+    if (!screen || !bitmap)
         return nullptr;
-    // Row by row, whatever the file's depth and way up: the pixels as the file gives them.
-    BITMAPINFO rows = Rows32(bmp.width, bmp.height);
-    for (LONG y = 0; y < bmp.height; ++y) {
-        for (LONG x = 0; x < bmp.width; ++x)
-            row[x] = BmpPixel(bmp, x, y);
-        if (SetDIBits(screen, bitmap, bmp.height - 1 - y, 1, row.get(), &rows, DIB_RGB_COLORS) != 1)
-            return nullptr;
-    }
+    // The file's own header, colours and pixels, checked against its bytes: the system makes
+    // the bitmap from them as it makes the built-in art from the resources.
+    const auto* info = reinterpret_cast<const BITMAPINFO*>(piece.bytes.get() + sizeof(BITMAPFILEHEADER));
+    if (SetDIBits(screen, bitmap, 0, static_cast<UINT>(bmp.height), bmp.pixels, info, DIB_RGB_COLORS) != bmp.height)
+        return nullptr;
     return bitmap.Release();
 }
 

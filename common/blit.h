@@ -4,6 +4,15 @@
 
 #include <windows.h>
 
+// A band of a piece of art that is repeated to lengthen it, at 1x: lines [start, start +
+// length) along the axis, each across [firstLine, endLine) of the other (endLine 0: to its end).
+struct RepeatedBand {
+    WORD id;        // the piece's resource
+    bool vertical;  // rows repeat, not columns
+    int start, length;
+    int firstLine, endLine;
+};
+
 // One insertion point of BlitSegments.
 struct StretchSegment {
     int SourceX;     // source column (in the source DC's coordinates) where width is inserted

@@ -20,6 +20,7 @@ struct Skin {
     PFN_SetAccessibleOption SetAccessibleOption = nullptr;
     PFN_FitScreen FitScreen = nullptr;  // absent from older libraries, which keep their size
     PFN_FitScreenScaled FitScreenScaled = nullptr;  // absent from libraries drawn at one scale
+    PFN_LoadSkin LoadSkin = nullptr;                // absent from libraries of one skin
 
     bool Load(const char* path);
 };

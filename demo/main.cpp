@@ -2,16 +2,20 @@
 // inner area in the library's colour with an event log, the host's own widgets where the
 // layout queries put them, and every control of the library. Escape ends it.
 //
-//   veltra_demo.exe [--start WxH] [--switch WxH] [--scale N] [--script] [--screenshot FILE.bmp]
+//   veltra_demo.exe [--start WxH] [--switch WxH] [--scale N] [--skin DIR] [--script]
+//                   [--screenshot FILE.bmp]
 //
 // --start changes the display mode before the demo loads the library; --switch changes it
 // after the first paint, as a user would, and the demo follows the screen; --scale draws the
 // design N times larger (1 to 4) where the screen holds it, the largest it holds otherwise,
-// and by default; --script plays a few hovers, presses and drags; --screenshot saves the
-// screen after the first paint and exits. Started from the demo/ folder, it shows the sample
+// and by default; --skin starts with the skin in DIR (by default the built-in art), and the
+// S key switches between the built-in art and that skin (by default the daylight skin);
+// --script plays a few hovers, presses and drags; --screenshot saves the screen after the
+// first paint and exits. Started from the demo/ folder, it shows the sample
 // logo in Pic\, which the library reads from below the current folder.
 #include <windows.h>
 
+#include <algorithm>
 #include <cstdio>
 #include <cstdlib>
 #include <cstring>
@@ -35,6 +39,8 @@ bool screenshotPending = false;
 bool script = false;
 SIZE switchTo = {};  // a display mode to change to after the first paint, as a user would
 int askedScale = 0;  // --scale; 0: the largest the screen holds
+std::string skinFolder = "..\\res\\skins\\daylight";  // --skin, or the daylight skin from demo/
+bool skinned = false;
 
 template <typename Function>
 void Find(HMODULE module, Function& function, const char* name)
@@ -140,6 +146,26 @@ void FollowScreen(HWND window, const RECT& screen)
     InvalidateRect(window, nullptr, TRUE);  // the controls repaint themselves after the face
 }
 
+// Loads the skin, or the built-in art back, and lays the demo's own widgets out again from
+// the queries, whose bitmaps and colours are the skin's.
+void ChangeSkin(HWND window, bool on)
+{
+    char reason[1024];
+    if (!skin.LoadSkin) {
+        LogEvent("This library has one skin");
+        return;
+    }
+    if (!skin.LoadSkin(on ? skinFolder.c_str() : nullptr, reason, sizeof reason)) {
+        LogEvent("Skin refused: %s", reason);
+        InvalidateRect(window, nullptr, FALSE);
+        return;
+    }
+    skinned = on;
+    FreeWidgets();
+    LoadWidgets();
+    InvalidateRect(window, nullptr, TRUE);
+}
+
 void SwitchDisplay(SIZE size)
 {
     DEVMODEA mode = {};
@@ -194,6 +220,8 @@ LRESULT CALLBACK MainWindowProc(HWND window, UINT msg, WPARAM wParam, LPARAM lPa
     case WM_KEYDOWN:
         if (wParam == VK_ESCAPE)
             DestroyWindow(window);
+        if (wParam == 'S')
+            ChangeSkin(window, !skinned);
         return 0;
     case WM_DESTROY:
         KillTimer(window, AnimationTimer);
@@ -222,6 +250,7 @@ bool Skin::Load(const char* path)
     Find(module, SetAccessibleOption, "SetAccessibleOption");
     Find(module, FitScreen, "FitScreen");
     Find(module, FitScreenScaled, "FitScreenScaled");
+    Find(module, LoadSkin, "LoadSkin");
     return DrawFace && GetBgkColorSize && GetObjectRect && FactroyColorButtom && FactroyLableControl &&
            FactroySlipControl;
 }
@@ -241,12 +270,24 @@ int WINAPI WinMain(HINSTANCE instance, HINSTANCE, LPSTR commandLine, int)
         SwitchDisplay(start);
     if (const char* option = std::strstr(commandLine, "--scale "))
         askedScale = std::atoi(option + std::strlen("--scale "));
+    if (const char* option = std::strstr(commandLine, "--skin ")) {
+        skinFolder = std::string(option + std::strlen("--skin ")).substr(0, MAX_PATH);
+        skinFolder.resize(std::min(skinFolder.find(' '), skinFolder.size()));
+        skinned = true;
+    }
 
     if (!skin.Load("Veltra1024.dll")) {
         MessageBoxA(nullptr, "Veltra1024.dll could not be loaded.", "Veltra1024 demo", MB_ICONERROR);
         return 1;
     }
     Fit({GetSystemMetrics(SM_CXSCREEN), GetSystemMetrics(SM_CYSCREEN)});
+    char reason[1024] = "";
+    if (skinned && (!skin.LoadSkin || !skin.LoadSkin(skinFolder.c_str(), reason, sizeof reason))) {
+        if (screenshotPath.empty())
+            MessageBoxA(nullptr, reason, "Veltra1024 demo: the skin is refused", MB_ICONERROR);
+        std::fputs(reason, stderr);
+        return 1;
+    }
     WNDCLASSA windowClass = {};
     windowClass.lpfnWndProc = MainWindowProc;
     windowClass.hInstance = instance;

@@ -194,6 +194,27 @@ void SetLibraryFace(const FaceSet& face)
 
 }  // namespace
 
+int FaceBands(RepeatedBand* bands, int count)
+{
+    int n = 0;
+    const auto add = [&](const RepeatedBand& band) {
+        if (n < count)
+            bands[n] = band;
+        ++n;
+    };
+    add({IdFaceTop, false, TopBandX, TopBandWidth, 0, 0});
+    add({IdFaceLeft, true, LeftUpperBandY, LeftBandHeight, 0, 0});
+    add({IdFaceLeft, true, LeftLowerBandY, LeftBandHeight, 0, 0});
+    add({IdFaceRight, true, RightBandY, RightBandHeight, 0, 0});
+    for (size_t i = 0; i < std::size(BottomStrips); ++i) {
+        const BottomStrip& strip = BottomStrips[i];
+        const int endRow = i + 1 < std::size(BottomStrips) ? BottomStrips[i + 1].firstRow : 0;
+        for (int k = 0; k < strip.count; ++k)
+            add({IdFaceBottom, false, strip.insertions[k].sourceX, strip.insertions[k].bandWidth, strip.firstRow, endRow});
+    }
+    return n;
+}
+
 void BuildFace()
 {
     const Display display = LibraryDisplay();

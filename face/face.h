@@ -3,6 +3,7 @@
 
 #include <windows.h>
 
+#include "common/blit.h"
 #include "common/scale.h"
 
 // A face's four bitmaps.
@@ -17,6 +18,10 @@ void BuildFace();
 // Deletes the face bitmaps.
 void ReleaseFace();
 void ReleaseFace(FaceSet& face);
+
+// Every band the face repeats when it widens; count gives how many are written to bands,
+// which holds room for them all. Returns how many there are.
+int FaceBands(RepeatedBand* bands, int count);
 
 // Makes a whole face for display, as BuildFace does at scale 1, logo included, leaving the
 // library's as it is: false, with nothing made, when any part of it cannot be made.

@@ -144,10 +144,18 @@ void PieceFile(const ArtPiece& piece, bool doubled, char (&name)[MAX_PATH])
     std::snprintf(name, sizeof name, "%s%s.bmp", piece.name, doubled ? "@2x" : "");
 }
 
+// Names compared as the file system compares them, ignoring case; the art's are ASCII.
+bool SameName(const char* a, const char* b)
+{
+    for (; *a && Lower(*a) == Lower(*b); ++a, ++b) {
+    }
+    return Lower(*a) == Lower(*b);
+}
+
 bool EndsWith(const char* name, const char* end)
 {
     const size_t length = std::strlen(name), tail = std::strlen(end);
-    return length >= tail && lstrcmpiA(name + length - tail, end) == 0;
+    return length >= tail && SameName(name + length - tail, end);
 }
 
 // What a folder holds of a skin, by name.
@@ -161,7 +169,7 @@ struct Found {
 // designer most likely meant when one is a few edits away.
 void Note(const char* name, Found& found, Reasons& reasons)
 {
-    if (lstrcmpiA(name, IniName) == 0) {
+    if (SameName(name, IniName)) {
         found.ini = true;
         return;
     }
@@ -170,7 +178,7 @@ void Note(const char* name, Found& found, Reasons& reasons)
     for (size_t i = 0; i < ArtPieceCount; ++i)
         for (bool doubled : {false, true}) {
             PieceFile(ArtPieces[i], doubled, file);
-            if (lstrcmpiA(name, file) == 0) {
+            if (SameName(name, file)) {
                 found.pieces[doubled][i] = true;
                 return;
             }
@@ -212,6 +220,10 @@ bool List(const char* folder, Found& found, Reasons& reasons)
         return false;
     }
     const Listing listing(pattern, entry);
+    if (!listing.Any() && GetLastError() != ERROR_FILE_NOT_FOUND) {
+        reasons.Add("%s cannot be listed", folder);
+        return false;
+    }
     DWORD names = 0;
     for (bool more = listing.Any(); more; more = listing.Next(entry)) {
         if (entry.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY)

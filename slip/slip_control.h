@@ -5,6 +5,7 @@
 
 #include <windows.h>
 
+#include "common/blit.h"
 #include "common/gdi.h"
 #include "common/scale.h"
 #include "include/veltra1024.h"
@@ -30,6 +31,8 @@ bool MakeSlipPictures(UINT typeCode, const Display& display, SlipPictures& made)
 HBITMAP SlipTrack(UINT typeCode, const Display& display);
 // Whether that track grows with the screen's width.
 bool SlipTrackWidens(UINT typeCode);
+// The band the seek track repeats to grow.
+RepeatedBand SeekTrackBand();
 
 class SlipControl final : public BaseWindow {
 public:

@@ -107,6 +107,11 @@ HBITMAP SlipTrack(UINT typeCode, const Display& display)
     return type->widens ? WidenTrack(track, display.Layout().cx, display.scale) : track;
 }
 
+RepeatedBand SeekTrackBand()
+{
+    return RepeatedBand{SlipTypes[0].track, false, TrackBandX, TrackBandWidth, 0, 0};
+}
+
 bool SlipTrackWidens(UINT typeCode)
 {
     const SlipType* type = FindRow(SlipTypes, typeCode);

@@ -7,6 +7,8 @@
 
 #include <array>
 #include <climits>
+#include <functional>
+#include <string>
 
 #include "tests/host/library_test.h"
 #include "tests/support/image.h"
@@ -96,9 +98,9 @@ Seen Look(const Veltra& veltra, const std::vector<HWND>& windows)
 
 }  // namespace
 
-// A fit to no screen, or refused any creation it needs, fails and leaves the face, the
-// queries and every control as they were, with nothing of it left behind; fits back and
-// forth leave nothing once the library is gone, on the page heap.
+// A fit to no screen, or a fit, a change of scale or a skin refused any creation it needs,
+// fails and leaves the face, the queries and every control as they were, with nothing of it
+// left behind; fits back and forth leave nothing once the library is gone, on the page heap.
 TEST(FitRefusals, ARefusedFitChangesNothingAndFitsLeaveNothing)
 {
     Veltra veltra;
@@ -126,18 +128,30 @@ TEST(FitRefusals, ARefusedFitChangesNothingAndFitsLeaveNothing)
         EXPECT_EQ(veltra.FitScreenScaled(width, height, scale), 0);
     EXPECT_EQ(Look(veltra, windows).answers, before.answers);
     int creations = 0;
-    // At scale 4 the 2x art is widened and enlarged.
-    for (const auto& [screen, scale] : {std::pair{other, 1}, {SIZE{4608, 3200}, 4}}) {
+    // At scale 4 the 2x art is enlarged and widened; a skin is read whole, then fitted.
+    const std::string skin = LibraryPath("distinct_skin");
+    const struct {
+        const char* name;
+        std::function<bool()> apply, undo;
+    } changes[] = {
+        {"a fit", [&] { return veltra.FitScreenScaled(other.cx, other.cy, 1) != 0; },
+         [&] { return veltra.FitScreenScaled(here.cx, here.cy, 1) != 0; }},
+        {"a fit at scale 4", [&] { return veltra.FitScreenScaled(4608, 3200, 4) != 0; },
+         [&] { return veltra.FitScreenScaled(here.cx, here.cy, 1) != 0; }},
+        {"a skin", [&] { return veltra.LoadSkin(skin.c_str(), nullptr, 0) != 0; },
+         [&] { return veltra.LoadSkin(nullptr, nullptr, 0) != 0; }},
+    };
+    for (const auto& change : changes) {
         const int fitting = ledger->Creations();
-        ASSERT_EQ(veltra.FitScreenScaled(screen.cx, screen.cy, scale), scale);
+        ASSERT_TRUE(change.apply());
         const int needed = ledger->Creations() - fitting;
         ASSERT_GT(needed, 0);
-        ASSERT_TRUE(veltra.FitScreenScaled(here.cx, here.cy, 1));
+        ASSERT_TRUE(change.undo());
         const std::vector<std::string> held = ledger->Alive();  // the controls and the face
         for (int n = 1; n <= needed; ++n) {
-            SCOPED_TRACE("creation " + std::to_string(n) + " refused at scale " + std::to_string(scale));
+            SCOPED_TRACE("creation " + std::to_string(n) + " refused in " + change.name);
             ledger->FailCreation(n);
-            EXPECT_EQ(veltra.FitScreenScaled(screen.cx, screen.cy, scale), 0);
+            EXPECT_FALSE(change.apply());
             EXPECT_TRUE(ledger->Failed());
             ledger->FailCreation(0);
             const Seen after = Look(veltra, windows);
