@@ -75,6 +75,10 @@ const BrokenSkin BrokenSkins[] = {
      "slip_116.bmp has a palette larger than its bits per pixel allow, or past its pixels\n"},
     {"Header", [] { Put("slip_116.bmp", Thumb(14, 52)); }, "slip_116.bmp has a header no bitmap has\n"},
     {"Text", [] { PutText("slip_116.bmp", "a thumb, drawn later"); }, "slip_116.bmp is no bitmap file\n"},
+    {"Crowded", [] {
+         for (int i = 0; i <= 1000; ++i)
+             PutText("note" + std::to_string(i) + ".txt", "");
+     }, "skin holds more than 1000 files; a skin is its pieces and skin.ini\n"},
     {"Enormous", [] {
          const HANDLE file = CreateFileA("face_top.bmp", GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS, 0, nullptr);
          SetFilePointer(file, 65 << 20, nullptr, FILE_BEGIN);
@@ -265,7 +269,8 @@ TEST(SkinFlavours, EachShowsThePictureItsFileHolds)
 // The oracle: VeltraDistinctFace.dll is the library built over the art of the folder beside
 // it (the face, a button strip at 1x only, a thumb, a level bar). Loaded as a skin into the
 // library, live, after its controls exist, the face, every control and the queries' bitmaps
-// show what that library shows, at scale 1 and 2; and a null skin gives the built-in art back.
+// show what that library shows, at scale 1 and 2; the skin stays in force through later fits
+// and scales; and a null skin gives the built-in art back.
 TEST(SkinsShown, ASkinShowsWhatALibraryBuiltWithItsArtShows)
 {
     const std::string skin = LibraryPath("distinct_skin");
@@ -277,16 +282,18 @@ TEST(SkinsShown, ASkinShowsWhatALibraryBuiltWithItsArtShows)
         EXPECT_EQ(places, builtPlaces);
         for (size_t i = 0; i < shown.size(); ++i)
             EXPECT_EQ(FirstDifference(shown[i], built[i]), "") << "control " << i;
-
-        Veltra skinned, distinct(DistinctFaceFile);
+    }
+    // The skin stays in force through later fits and scales.
+    Veltra skinned, distinct(DistinctFaceFile);
+    const std::vector<uint32_t> builtIn = Seen(skinned);
+    ASSERT_TRUE(skinned.LoadSkin(skin.c_str(), nullptr, 0));
+    for (const auto& [size, scale] : {std::pair{SIZE{2048, 1536}, 2}, {SIZE{1280, 800}, 1}, {Screen(), 1}}) {
         ASSERT_EQ(skinned.FitScreenScaled(size.cx, size.cy, scale), scale);
         ASSERT_EQ(distinct.FitScreenScaled(size.cx, size.cy, scale), scale);
-        const std::vector<uint32_t> builtIn = Seen(skinned, size);
-        ASSERT_TRUE(skinned.LoadSkin(skin.c_str(), nullptr, 0));
-        EXPECT_TRUE(Seen(skinned, size) == Seen(distinct, size));
-        ASSERT_TRUE(skinned.LoadSkin(nullptr, nullptr, 0));
-        EXPECT_TRUE(Seen(skinned, size) == builtIn);
+        EXPECT_TRUE(Seen(skinned, size) == Seen(distinct, size)) << size.cx << " at " << scale;
     }
+    ASSERT_TRUE(skinned.LoadSkin(nullptr, nullptr, 0));
+    EXPECT_TRUE(Seen(skinned) == builtIn);
 }
 
 // skin.ini's colours are handed out and used by default; a colour the host set stays its own.
