@@ -5,44 +5,9 @@
 #include <climits>
 #include <initializer_list>
 
+#include "common/file.h"
+
 namespace {
-
-// CreateFile ... CloseHandle.
-class File {
-public:
-    explicit File(const char* path)
-        : handle_(CreateFileA(path, GENERIC_READ, FILE_SHARE_READ, nullptr, OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL,
-                              nullptr)),
-          openError_(handle_ == INVALID_HANDLE_VALUE ? GetLastError() : ERROR_SUCCESS)
-    {
-    }
-    ~File()
-    {
-        if (handle_ != INVALID_HANDLE_VALUE)
-            CloseHandle(handle_);
-    }
-    File(const File&) = delete;
-    File& operator=(const File&) = delete;
-
-    bool Read(void* buffer, DWORD size) const
-    {
-        DWORD read = 0;
-        return handle_ != INVALID_HANDLE_VALUE && ReadFile(handle_, buffer, size, &read, nullptr) && read == size;
-    }
-
-    LONGLONG Size() const
-    {
-        LARGE_INTEGER size = {};
-        return handle_ != INVALID_HANDLE_VALUE && GetFileSizeEx(handle_, &size) ? size.QuadPart : -1;
-    }
-
-    // Why the file could not be opened; ERROR_SUCCESS when it was.
-    DWORD OpenError() const { return openError_; }
-
-private:
-    HANDLE handle_;
-    DWORD openError_;
-};
 
 bool IsPixelDepth(WORD bits)
 {
@@ -82,7 +47,7 @@ LONGLONG PaletteBytes(const BITMAPINFOHEADER& info)
 
 bool IsCompleteBitmapFile(const char* path, bool* unopened)
 {
-    File file(path);
+    ReadOnlyFile file(path);
     if (unopened) {
         const DWORD error = file.OpenError();
         *unopened = error != ERROR_SUCCESS && error != ERROR_FILE_NOT_FOUND && error != ERROR_PATH_NOT_FOUND;

@@ -8,6 +8,7 @@
 #include <utility>
 
 #include "common/bmp.h"
+#include "common/file.h"
 #include "face/colours.h"
 #include "skin/pieces.h"
 
@@ -29,28 +30,6 @@ const char* const ColourKeys[SkinColourCount] = {
 struct FileBytes {
     std::unique_ptr<BYTE[]> bytes;
     size_t size = 0;
-};
-
-// CreateFile ... CloseHandle.
-class ReadOnlyFile {
-public:
-    explicit ReadOnlyFile(const char* path)
-        : handle_(CreateFileA(path, GENERIC_READ, FILE_SHARE_READ, nullptr, OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL,
-                              nullptr))
-    {
-    }
-    ~ReadOnlyFile()
-    {
-        if (handle_ != INVALID_HANDLE_VALUE)
-            CloseHandle(handle_);
-    }
-    ReadOnlyFile(const ReadOnlyFile&) = delete;
-    ReadOnlyFile& operator=(const ReadOnlyFile&) = delete;
-
-    operator HANDLE() const { return handle_; }
-
-private:
-    HANDLE handle_;
 };
 
 // FindFirstFile ... FindClose.
@@ -89,23 +68,22 @@ bool ReadWhole(const char* folder, const char* name, LONGLONG most, const char* 
         return false;
     }
     ReadOnlyFile file(path);
-    LARGE_INTEGER size = {};
-    if (file == INVALID_HANDLE_VALUE || !GetFileSizeEx(file, &size)) {
+    const LONGLONG size = file.Size();
+    if (size < 0) {
         reasons.Add("%s cannot be opened", name);
         return false;
     }
-    if (size.QuadPart > most) {
+    if (size > most) {
         reasons.Add("%s is larger than %s", name, limit);
         return false;
     }
-    read.size = static_cast<size_t>(size.QuadPart);
+    read.size = static_cast<size_t>(size);
     read.bytes.reset(new (std::nothrow) BYTE[read.size ? read.size : 1]);
-    DWORD got = 0;
     if (!read.bytes) {
         reasons.Add("%s: memory ran out reading it", name);
         return false;
     }
-    if (!ReadFile(file, read.bytes.get(), static_cast<DWORD>(read.size), &got, nullptr) || got != read.size) {
+    if (!file.Read(read.bytes.get(), static_cast<DWORD>(read.size))) {
         reasons.Add("%s cannot be read", name);
         return false;
     }
