@@ -324,7 +324,8 @@ VELTRA1024_API int WINAPI FitScreenScaled(int width, int height, int scale);
  * Returns non-zero when applied. Otherwise 0 with nothing changed, and reason (when not null)
  * holds every problem found, one line each ending in '\n': the folder first, then skin.ini,
  * then the pieces in the README's order; lines that do not fit are dropped and counted in a
- * last line. reason is always terminated and never written past reasonSize characters. It
+ * last line of their own ("and 3 more problems"). reason is always terminated and never
+ * written past reasonSize characters. The cursor is always the library's. It
  * may be called from any of the library's callbacks. After it a host repaints as after a fit,
  * and asks the queries again (their bitmaps and colours are the skin's):
  *
